@@ -1,0 +1,29 @@
+// lirno: the workbench.
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+
+#include "app/composition.h"
+#include "platform/paths.h"
+#include "shell/command_line.h"
+#include "shell/ui/workbench.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Lirno"));
+  // The program ends when the anchor closes, after the last main window.
+  QApplication::setQuitOnLastWindowClosed(false);
+  try {
+    lirno::Workbench workbench(lirno::executableFolder(),
+                               lirno::parseCommandLine(lirno::joinArguments(argc, argv)));
+    lirno::composeWorkbench(workbench);
+    QObject::connect(&workbench, &lirno::Workbench::finished, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    workbench.start();
+    return QApplication::exec();
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QStringLiteral("Lirno"), QString::fromLocal8Bit(e.what()));
+    return 1;
+  }
+}

@@ -1,0 +1,119 @@
+#include "platform/cp1252.h"
+
+#include <array>
+
+namespace lirno {
+namespace {
+
+// 0x80..0x9F; the rest of the code page equals Latin-1.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+}  // namespace
+
+char32_t cp1252ToUnicode(unsigned char byte) {
+  if (byte >= 0x80 && byte < 0xA0) return kHigh[byte - 0x80];
+  return byte;
+}
+
+int unicodeToCp1252(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+  for (std::size_t i = 0; i < kHigh.size(); ++i) {
+    if (kHigh[i] == cp) return static_cast<int>(0x80 + i);
+  }
+  return -1;
+}
+
+std::string cp1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      out.push_back(c);
+    } else {
+      appendUtf8(out, cp1252ToUnicode(b));
+    }
+  }
+  return out;
+}
+
+std::string utf8ToCp1252(std::string_view in, char replacement, bool* lossless) {
+  std::string out;
+  out.reserve(in.size());
+  bool ok = true;
+  std::size_t i = 0;
+  while (i < in.size()) {
+    const auto b = static_cast<unsigned char>(in[i]);
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+      ++i;
+      continue;
+    }
+    int extra = 0;
+    char32_t cp = 0;
+    if ((b & 0xE0) == 0xC0) {
+      extra = 1;
+      cp = b & 0x1F;
+    } else if ((b & 0xF0) == 0xE0) {
+      extra = 2;
+      cp = b & 0x0F;
+    } else if ((b & 0xF8) == 0xF0) {
+      extra = 3;
+      cp = b & 0x07;
+    } else {
+      out.push_back(replacement);
+      ok = false;
+      ++i;
+      continue;
+    }
+    if (i + static_cast<std::size_t>(extra) >= in.size()) {
+      out.push_back(replacement);
+      ok = false;
+      break;
+    }
+    bool valid = true;
+    for (int k = 1; k <= extra; ++k) {
+      const auto cb = static_cast<unsigned char>(in[i + k]);
+      if ((cb & 0xC0) != 0x80) {
+        valid = false;
+        break;
+      }
+      cp = (cp << 6) | (cb & 0x3F);
+    }
+    if (!valid) {
+      out.push_back(replacement);
+      ok = false;
+      ++i;
+      continue;
+    }
+    i += static_cast<std::size_t>(extra) + 1;
+    const int byte = unicodeToCp1252(cp);
+    if (byte < 0) {
+      out.push_back(replacement);
+      ok = false;
+    } else {
+      out.push_back(static_cast<char>(byte));
+    }
+  }
+  if (lossless) *lossless = ok;
+  return out;
+}
+
+}  // namespace lirno

@@ -1,0 +1,187 @@
+#include "platform/ini_file.h"
+
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include <unistd.h>
+
+namespace lirno {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && (isBlank(s.back()) || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// One physical line, without its line end (which is kept separately so that
+// rewriting the file preserves it).
+struct Line {
+  std::string text;
+  std::string end;
+};
+
+std::optional<std::vector<Line>> readLines(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  const std::string data = ss.str();
+  std::vector<Line> lines;
+  std::size_t i = 0;
+  while (i < data.size()) {
+    std::size_t j = data.find_first_of("\r\n", i);
+    if (j == std::string::npos) {
+      lines.push_back({data.substr(i), {}});
+      break;
+    }
+    std::size_t k = j + 1;
+    if (data[j] == '\r' && k < data.size() && data[k] == '\n') ++k;
+    lines.push_back({data.substr(i, j - i), data.substr(j, k - j)});
+    i = k;
+  }
+  return lines;
+}
+
+// Section name of a line "[name]", if it is one.
+std::optional<std::string_view> sectionOf(std::string_view line) {
+  line = trim(line);
+  if (line.size() < 2 || line.front() != '[') return std::nullopt;
+  const std::size_t close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return trim(line.substr(1, close - 1));
+}
+
+// Key and value of a line "key=value" (both trimmed), if it is one.
+bool splitKey(std::string_view line, std::string_view& key, std::string_view& value) {
+  const std::size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return false;
+  key = trim(line.substr(0, eq));
+  value = trim(line.substr(eq + 1));
+  return true;
+}
+
+struct Found {
+  std::size_t sectionLine = std::string::npos;  // line of the first matching section header
+  std::size_t keyLine = std::string::npos;      // line of the first matching key in it
+  std::size_t lastInSection = std::string::npos;  // last non-blank line of that section
+};
+
+Found find(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+  Found f;
+  bool inSection = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (auto name = sectionOf(lines[i].text)) {
+      if (inSection) break;  // the first matching section ended
+      if (sameName(*name, section)) {
+        inSection = true;
+        f.sectionLine = i;
+        f.lastInSection = i;
+      }
+      continue;
+    }
+    if (!inSection) continue;
+    if (!trim(lines[i].text).empty()) f.lastInSection = i;
+    std::string_view k, v;
+    if (f.keyLine == std::string::npos && splitKey(lines[i].text, k, v) && sameName(k, key)) {
+      f.keyLine = i;
+    }
+  }
+  return f;
+}
+
+}  // namespace
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view fallback) const {
+  const auto lines = readLines(path_);
+  if (!lines) return std::string(fallback);
+  const Found f = find(*lines, section, key);
+  if (f.keyLine == std::string::npos) return std::string(fallback);
+  std::string_view k, v;
+  splitKey((*lines)[f.keyLine].text, k, v);
+  return std::string(v);
+}
+
+int IniFile::readInt(std::string_view section, std::string_view key, int fallback) const {
+  const auto lines = readLines(path_);
+  if (!lines) return fallback;
+  const Found f = find(*lines, section, key);
+  if (f.keyLine == std::string::npos) return fallback;
+  std::string_view k, v;
+  splitKey((*lines)[f.keyLine].text, k, v);
+  bool negative = false;
+  std::size_t i = 0;
+  if (i < v.size() && (v[i] == '-' || v[i] == '+')) negative = v[i++] == '-';
+  long long value = 0;
+  for (; i < v.size() && v[i] >= '0' && v[i] <= '9'; ++i) {
+    value = value * 10 + (v[i] - '0');
+    if (value > 0x7FFFFFFF) value = 0x7FFFFFFF;
+  }
+  return static_cast<int>(negative ? -value : value);
+}
+
+bool IniFile::writeString(std::string_view section, std::string_view key,
+                          std::string_view value) const {
+  std::vector<Line> lines = readLines(path_).value_or(std::vector<Line>{});
+  // New lines take the file's own line end, CR LF for a new file.
+  std::string eol = "\r\n";
+  for (const Line& l : lines) {
+    if (!l.end.empty()) {
+      eol = l.end;
+      break;
+    }
+  }
+  const std::string entry = std::string(key) + "=" + std::string(value);
+  const Found f = find(lines, section, key);
+  if (f.keyLine != std::string::npos) {
+    lines[f.keyLine].text = entry;
+  } else if (f.sectionLine != std::string::npos) {
+    Line& after = lines[f.lastInSection];
+    if (after.end.empty()) after.end = eol;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(f.lastInSection) + 1, Line{entry, eol});
+  } else {
+    if (!lines.empty() && lines.back().end.empty()) lines.back().end = eol;
+    lines.push_back({"[" + std::string(section) + "]", eol});
+    lines.push_back({entry, eol});
+  }
+
+  std::string data;
+  for (const Line& l : lines) data += l.text + l.end;
+  const std::string temp = path_ + ".tmp" + std::to_string(::getpid());
+  std::FILE* out = std::fopen(temp.c_str(), "wb");
+  if (!out) return false;
+  const bool written = std::fwrite(data.data(), 1, data.size(), out) == data.size() &&
+                       std::fflush(out) == 0 && ::fsync(::fileno(out)) == 0;
+  if (std::fclose(out) != 0 || !written) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  if (std::rename(temp.c_str(), path_.c_str()) != 0) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool IniFile::writeInt(std::string_view section, std::string_view key, int value) const {
+  return writeString(section, key, std::to_string(value));
+}
+
+}  // namespace lirno

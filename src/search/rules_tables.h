@@ -1,0 +1,108 @@
+#pragma once
+// The character tables of the rules file in force: separator classes,
+// upper-case and substitution maps, substitution list, vowel and consonant
+// sets, marker characters, filter definitions and variant rules. One object
+// per process, owned by the application and passed by reference; only the
+// loaders write it.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lirno {
+
+// Separator class of a byte.
+enum SeparatorClass : std::uint8_t {
+  kWordChar = 0,
+  kSymbol = 1,
+  kWordSeparator = 2,
+  kSentenceSeparator = 3,
+  kParagraphSeparator = 4,
+};
+
+// Marker characters that the document reader recognises or writes.
+struct Markers {
+  unsigned char page = 0xB1;
+  unsigned char verso = 0xBE;
+  unsigned char glyph = 0xAD;
+  static constexpr unsigned char kNoteAnchor = 0xB9;
+  static constexpr unsigned char kSpan = 0xAE;
+  static constexpr unsigned char kRecto = '=';
+};
+
+// A multi-character substitution: `find` (2 bytes or more) reduces to
+// `replacement` (never longer).
+struct SubstitutionEntry {
+  std::string find;
+  std::string replacement;
+};
+
+// A [Genor] rule; its texts are upper-cased when read.
+struct VariantRule {
+  int level = 0;
+  std::string from;       // string to replace
+  std::string to;         // replacement
+  std::string condition;  // expression; empty is true
+};
+
+using cGenoaList = std::vector<VariantRule>;
+
+class RulesTables {
+ public:
+  // Until the first successful load every table is zero (no character
+  // separates words, no upper-case forms), except the markers, which start
+  // at their reset values so that no 0 byte is ever written into a text.
+  RulesTables() = default;
+
+  std::array<std::uint8_t, 256> separatorClass{};
+  std::array<std::uint8_t, 256> upper{};
+  std::array<std::uint8_t, 256> substitution{};  // reduced form of an upper-cased byte, 0 dropped
+  std::array<std::uint8_t, 256> vowel{};
+  std::array<std::uint8_t, 256> consonant{};
+  std::vector<SubstitutionEntry> substitutions;  // tried in file order
+  Markers markers;
+  std::vector<std::string> filters;  // [Filters] lines as written
+  cGenoaList variantRules;
+  int highestVariantLevel = 0;
+
+  // Clears the character tables, the substitutions and the filters and sets
+  // the defaults (upper-case and substitution maps the identity from 32 on,
+  // a-z upper-cased; markers at their reset values). Variant rules are left
+  // alone: they have their own loader.
+  void reset();
+
+  // Reads the seven character sections of a rules file. False, with every
+  // table unchanged, when the file cannot be opened.
+  bool loadRules(const std::string& path);
+
+  // Reads the [Genor] section. False, with the previous rules kept, when the
+  // file cannot be opened. Run after loadRules: rule lines are upper-cased
+  // through the upper-case map.
+  bool loadVariantRules(const std::string& path);
+
+  std::uint8_t classOf(unsigned char c) const { return separatorClass[c]; }
+  unsigned char upperOf(unsigned char c) const { return upper[c]; }
+};
+
+// The orthographic reduction of the spelling "Modifiée": a transducer fed the
+// characters of one text in order, one call per character. Create one per
+// text; it holds no global state.
+class Reducer {
+ public:
+  explicit Reducer(const RulesTables& tables) : tables_(tables) {}
+
+  // REQUIRES: `p` points at the next character of a NUL-terminated text (the
+  // entries look ahead, never past the NUL). Returns the reduced byte for
+  // this character, or 0 when none stands here.
+  unsigned char next(const char* p);
+
+ private:
+  const RulesTables& tables_;
+  int swallow_ = 0;
+  int emit_ = 0;
+  const SubstitutionEntry* entry_ = nullptr;
+  std::size_t nextReplacement_ = 0;
+};
+
+}  // namespace lirno

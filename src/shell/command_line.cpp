@@ -1,0 +1,159 @@
+#include "shell/command_line.h"
+
+namespace lirno {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+std::string upper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  }
+  return out;
+}
+
+// Splits off the next token: a quoted run up to the next quote, or a run up
+// to the next blank; without a closing delimiter, the whole rest.
+std::string nextToken(std::string_view& rest) {
+  rest = trim(rest);
+  std::string_view token;
+  if (!rest.empty() && rest.front() == '"') {
+    rest.remove_prefix(1);
+    const std::size_t close = rest.find('"');
+    token = rest.substr(0, close);
+    rest = close == std::string_view::npos ? std::string_view() : rest.substr(close + 1);
+  } else {
+    const std::size_t blank = rest.find(' ');
+    token = rest.substr(0, blank);
+    rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+  }
+  return std::string(trim(token));
+}
+
+int digitAt(const std::string& option, int low, int high) {
+  if (option.size() < 3) return -1;
+  const char c = option[2];
+  if (c < '0' + low || c > '0' + high) return -1;
+  return c - '0';
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(std::string_view text) {
+  CommandLine cl;
+  enum class Waiting { None, Language, Rules, Thesaurus, Corpus, File, Ignore, Search };
+  Waiting waiting = Waiting::None;
+  std::string searchFlags;
+  std::string_view rest = text;
+  while (!trim(rest).empty()) {
+    const std::string token = nextToken(rest);
+    if (rest.size() > 1024) rest = rest.substr(0, 1024);
+
+    switch (waiting) {
+      case Waiting::Language:
+        cl.languageFile = token;
+        break;
+      case Waiting::Rules:
+        cl.rulesFile = token;
+        break;
+      case Waiting::Thesaurus:
+        cl.thesaurusFile = token;
+        break;
+      case Waiting::Corpus:
+        cl.corpusFile = token;
+        break;
+      case Waiting::File:
+        cl.fileToOpen = token;
+        break;
+      case Waiting::Ignore:
+        break;
+      case Waiting::Search: {
+        CommandLineString s{token, 0, false};
+        for (std::size_t i = 2; i < searchFlags.size(); ++i) {
+          const char f = searchFlags[i];
+          if (f >= '0' && f <= '4') s.place = f - '0';
+          if (f == 'X') s.exclude = true;
+        }
+        if (!cl.searchStrings) cl.searchStrings.emplace();
+        cl.searchStrings->push_back(std::move(s));
+        break;
+      }
+      case Waiting::None: {
+        const std::string option = upper(token);
+        const std::string_view head = std::string_view(option).substr(0, 2);
+        if (head == "-L") {
+          waiting = Waiting::Language;
+        } else if (head == "-R") {
+          waiting = Waiting::Rules;
+        } else if (head == "-T") {
+          waiting = Waiting::Thesaurus;
+        } else if (head == "-C") {
+          waiting = Waiting::Corpus;
+        } else if (head == "-F") {
+          waiting = Waiting::File;
+        } else if (head == "-O") {
+          waiting = Waiting::Ignore;
+        } else if (head == "-S") {
+          waiting = Waiting::Search;
+          searchFlags = option;
+        } else if (head == "-M") {
+          if (cl.spelling < 3) {
+            if (const int d = digitAt(option, 0, 2); d >= 0) cl.spelling = d;
+          }
+        } else if (head == "-G") {
+          cl.spelling = 3;
+          if (const int d = digitAt(option, 1, 9); d >= 0) cl.generationLevel = d;
+        } else if (head == "-X") {
+          // A digit above 3 names no context; it is ignored.
+          cl.context = 0;
+          if (const int d = digitAt(option, 1, 3); d >= 0) cl.context = d;
+        } else if (head == "-P") {
+          cl.ignoreSeparators = true;
+        } else if (head == "-A") {
+          cl.allStrings = true;
+        } else if (head == "-D") {
+          cl.inOrder = true;
+        } else if (head == "-W") {
+          cl.resultLikeSpelling = false;
+          cl.resultSpelling = 1;
+          if (const int d = digitAt(option, 0, 2); d >= 0) cl.resultSpelling = d;
+        } else if (head == "-Y") {
+          cl.showSymbols = true;
+        } else if (head == "-I") {
+          cl.filterKeys = option.size() > 2 ? option.substr(2) : std::string();
+          cl.resultSpelling = 0;
+        } else {
+          cl.fileToOpen = token;
+        }
+        continue;
+      }
+    }
+    waiting = Waiting::None;
+  }
+  return cl;
+}
+
+std::string joinArguments(int argc, const char* const* argv) {
+  std::string text;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) text += ' ';
+    const std::string_view arg = argv[i];
+    if (arg.find(' ') != std::string_view::npos || arg.empty()) {
+      text += '"';
+      text += arg;
+      text += '"';
+    } else {
+      text += arg;
+    }
+  }
+  return text;
+}
+
+}  // namespace lirno

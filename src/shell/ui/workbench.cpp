@@ -1,0 +1,56 @@
+#include "shell/ui/workbench.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMetaObject>
+
+#include <algorithm>
+
+#include "platform/paths.h"
+#include "shell/ui/main_window.h"
+
+namespace lirno {
+
+Workbench::Workbench(std::string programFolder, CommandLine commandLine)
+    : programFolder_(std::move(programFolder)),
+      commandLine_(std::move(commandLine)),
+      fallbackSettingsPath_(lirno::fallbackSettingsPath()) {}
+
+Workbench::~Workbench() {
+  // Windows still open (a test tearing down) go first: they report to us.
+  const std::vector<TfrmMain*> open = windows_;
+  for (TfrmMain* w : open) delete w;
+  delete anchor_;
+}
+
+TfrmMain* Workbench::start() {
+  anchor_ = new TfrmStart;
+  TfrmMain* first = createMainWindow();
+  if (dialogSetup_) dialogSetup_(*this);
+  first->show();
+  return first;
+}
+
+TfrmMain* Workbench::createMainWindow() {
+  const bool first = windows_.empty();
+  auto* w = new TfrmMain(*this);
+  if (windowSetup_) windowSetup_(*w);
+  w->create(first);
+  return w;
+}
+
+void Workbench::windowCreated(TfrmMain* window) { windows_.push_back(window); }
+
+void Workbench::windowDestroyed(TfrmMain* window) {
+  const auto it = std::find(windows_.begin(), windows_.end(), window);
+  if (it == windows_.end()) return;
+  windows_.erase(it);
+  if (!windows_.empty()) return;
+
+  if (!settingsPath_.empty()) writeWindowSettings(IniFile(settingsPath_), window->currentWindowSettings());
+  rules_ = RulesTables();
+  if (anchor_) anchor_->close();
+  emit finished();
+}
+
+}  // namespace lirno
