@@ -249,7 +249,15 @@ VariantRule parseVariantLine(const std::string& line, int level) {
   std::size_t i = 0;
   for (std::string* field : fields) {
     const std::size_t end = fieldEnd(line, i);
-    if (field) field->assign(line, i, end - i);
+    if (field) {
+      field->assign(line, i, end - i);
+      // The quotes only protect the commas: a rule whose string kept them
+      // could never apply.
+      if (!field->empty() && field->front() == '"') {
+        field->erase(0, 1);
+        if (const std::size_t close = field->find('"'); close != std::string::npos) field->erase(close, 1);
+      }
+    }
     if (end >= line.size()) return rule;  // fewer than three commas: no condition
     i = end + 1;
   }

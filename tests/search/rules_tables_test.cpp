@@ -227,7 +227,7 @@ TEST(LoadVariantRules, FieldsLevelsAndUpperCasing) {
   EXPECT_EQ(r0.condition, "X>0");
   const VariantRule& r1 = t.variantRules[1];
   EXPECT_EQ(r1.level, 3);
-  EXPECT_EQ(r1.from, "\"A,B\"");  // quotes stay, the comma inside too
+  EXPECT_EQ(r1.from, "A,B");  // the quotes go, the comma inside stays
   EXPECT_EQ(r1.to, "\xc9");
   EXPECT_EQ(r1.condition, "\"C,D\",E");  // the whole rest of the line
   EXPECT_EQ(t.variantRules[2].to, "K");

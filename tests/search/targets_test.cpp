@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include "search/driver.h"
+#include "search/matcher.h"
+#include "search/target_recorder.h"
+#include "support/engine_fixture.h"
+
+namespace lirno {
+namespace {
+
+using testing::makeDocument;
+using testing::makeMark;
+using testing::makeRequest;
+using testing::summary;
+
+class TargetsTest : public ::testing::Test {
+ protected:
+  RulesTables rules = testing::testRules();
+  cTargetList targets;
+
+  void scan(SearchRequest& rq, const Document& doc, const std::string& label = {}) {
+    preparePatterns(rq.strings, rq, rules);
+    scanDocument(rq, doc, rules, DocumentLabel(label), targets);
+  }
+};
+
+TEST_F(TargetsTest, AHitAtTheSameStartIsRecordedOnce) {
+  // Both strings find the word CHAT from its first character.
+  auto rq = makeRequest({{"CHA"}, {"CH"}});
+  scan(rq, makeDocument("CHAT CHAT\n"));
+  EXPECT_EQ(summary(targets), "CHAT:0,5");
+  EXPECT_EQ(targets[0].searchString, 1);  // CH completes first
+  // Scanning the same document again into the same list adds nothing.
+  scan(rq, makeDocument("CHAT CHAT\n"));
+  EXPECT_EQ(summary(targets), "CHAT:0,5");
+}
+
+TEST_F(TargetsTest, EachDocumentLabelHasItsOwnTargetsInLabelOrder) {
+  auto rq = makeRequest({{"CHAT"}, {"RAT"}});
+  scan(rq, makeDocument("CHAT RAT\n"), "b.rtf | /x/");
+  scan(rq, makeDocument("RAT CHAT\n"), "a.rtf | /x/");
+  ASSERT_EQ(targets.size(), 4u);
+  EXPECT_EQ(targets[0].document.str(), "a.rtf | /x/");
+  EXPECT_EQ(targets[0].text, "CHAT");
+  EXPECT_EQ(targets[1].text, "RAT");
+  EXPECT_EQ(targets[2].document.str(), "b.rtf | /x/");
+  EXPECT_EQ(targets[2].occurrences[0].start, 0);
+}
+
+TEST_F(TargetsTest, HiddenSymbolsLeaveTheFoundTextButNotItsLength) {
+  auto rq = makeRequest({{"L"}});
+  rq.showSymbols = false;
+  scan(rq, makeDocument("L'AMOUR\n"));
+  ASSERT_EQ(targets.size(), 1u);
+  EXPECT_EQ(targets[0].text, "LAMOUR");
+  EXPECT_EQ(targets[0].length, 7);
+}
+
+TEST_F(TargetsTest, LongFoundTextsAreKeptWhole) {
+  const std::string word = "A" + std::string(199, 'B');
+  auto rq = makeRequest({{"A", kPlaceWordStart}});
+  scan(rq, makeDocument(word + "\n"));
+  ASSERT_EQ(targets.size(), 1u);
+  EXPECT_EQ(targets[0].text, word);
+}
+
+TEST_F(TargetsTest, PageAndFolioAreThoseOfTheMarksBeforeTheStart) {
+  Document doc = makeDocument("AA BB CC DD EE\n");  // automatic page 1 at 0
+  doc.marks.push_back(makeMark(MarkKind::Folio, 3, 3, 1, 0));
+  doc.marks.push_back(makeMark(MarkKind::Page, 6, 6, 2));
+  doc.marks.push_back(makeMark(MarkKind::Folio, 9, 9, 1, 1));
+  auto rq = makeRequest({{"AA"}, {"BB"}, {"CC"}, {"DD"}, {"EE"}});
+  scan(rq, doc);
+  ASSERT_EQ(targets.size(), 5u);
+  auto place = [&](int k) {
+    const Occurrence& o = targets[static_cast<std::size_t>(k)].occurrences[0];
+    return std::to_string(o.page) + "/" + std::to_string(o.folio) + (o.verso ? "v" : "r");
+  };
+  // A mark at the very start of a word does not count, except the
+  // automatic page-1 mark of a document without page marker.
+  EXPECT_EQ(place(0), "1/0r");
+  EXPECT_EQ(place(1), "1/0r");
+  EXPECT_EQ(place(2), "1/1r");
+  EXPECT_EQ(place(3), "2/1r");
+  EXPECT_EQ(place(4), "2/1v");
+}
+
+TEST_F(TargetsTest, ATypedPageMarkerKeepsTheCaretRule) {
+  // The transcriber's page marker opens the text; a word that begins with
+  // the marker character is before that mark, one that follows it is after.
+  Document doc = makeDocument("\xB1" "AB\n", false);
+  doc.marks.push_back(makeMark(MarkKind::Page, 0, 0, 1));
+  auto rq = makeRequest({{"AB"}, {"\xB1"}});
+  scan(rq, doc);
+  ASSERT_EQ(targets.size(), 2u);
+  EXPECT_EQ(targets[0].text, "AB");
+  EXPECT_EQ(targets[0].occurrences[0].page, 1);
+  EXPECT_EQ(targets[1].occurrences[0].page, 0);
+  // Without marks there is no page and no folio.
+  targets.clear();
+  scan(rq, makeDocument("AB\n", false));
+  EXPECT_EQ(targets[0].occurrences[0].page, 0);
+  EXPECT_EQ(targets[0].occurrences[0].folio, 0);
+}
+
+TEST_F(TargetsTest, SentenceAndParagraphEndsAreFilledWhenTheirSeparatorComes) {
+  auto rq = makeRequest({{"A"}});
+  scan(rq, makeDocument("A, B"));
+  ASSERT_EQ(targets.size(), 1u);
+  const Occurrence& open = targets[0].occurrences[0];
+  EXPECT_EQ(open.wordEnd, 0);
+  EXPECT_EQ(open.sentenceEnd, kUnknownEnd);
+  EXPECT_EQ(open.paragraphEnd, kUnknownEnd);
+  targets.clear();
+  scan(rq, makeDocument("A, B. C\n"));
+  const Occurrence& o = targets[0].occurrences[0];
+  EXPECT_EQ(o.wordStart, 0);
+  EXPECT_EQ(o.sentenceEnd, 3);
+  EXPECT_EQ(o.paragraphEnd, 6);
+}
+
+TEST_F(TargetsTest, AnEndAtTheFirstCharacterIsKept) {
+  auto rq = makeRequest({{"A"}, {"B"}});
+  scan(rq, makeDocument("A. B.\n"));
+  ASSERT_EQ(targets.size(), 2u);
+  const Occurrence& a = targets[0].occurrences[0];
+  EXPECT_EQ(a.wordEnd, 0);
+  EXPECT_EQ(a.sentenceEnd, 0);
+  EXPECT_EQ(a.paragraphEnd, 3);
+}
+
+TEST_F(TargetsTest, EndsOfOneDocumentAreNotWrittenByTheNext) {
+  auto rq = makeRequest({{"A"}, {"C"}});
+  scan(rq, makeDocument("A,B"), "one | /x/");
+  scan(rq, makeDocument("C. D.\n"), "two | /x/");
+  ASSERT_EQ(targets.size(), 2u);
+  const Occurrence& a = targets[0].occurrences[0];
+  EXPECT_EQ(targets[0].document.str(), "one | /x/");
+  EXPECT_EQ(a.sentenceEnd, kUnknownEnd);
+  EXPECT_EQ(a.paragraphEnd, kUnknownEnd);
+  EXPECT_EQ(targets[1].occurrences[0].sentenceEnd, 0);
+}
+
+TEST_F(TargetsTest, RecordingIntoASortedListKeepsItsTargets) {
+  auto rq = makeRequest({{"B"}, {"A"}});
+  scan(rq, makeDocument("B A\n"));
+  // A sort by count reorders the list; a later scan still finds the old
+  // targets and puts the list back in key order.
+  targets.records()[0].swap(targets.records()[1]);
+  targets.setKeyOrdered(false);
+  scan(rq, makeDocument("A B A\n"));
+  EXPECT_EQ(summary(targets), "A:2,0,4;B:0,2");
+}
+
+TEST_F(TargetsTest, FoundTextSpellings) {
+  auto spell = [&](const std::string& word, int spelling, bool symbols) {
+    const Document doc = makeDocument(word + "\n");
+    cTargetList list;
+    return TargetRecorder(list, doc, rules, {}, spelling, symbols)
+        .foundText(reinterpret_cast<const unsigned char*>(doc.text.c_str()),
+                   static_cast<std::int32_t>(word.size()));
+  };
+  EXPECT_EQ(spell("q'uil", kResultSame, true), "q'uil");
+  EXPECT_EQ(spell("q'uil", kResultSame, false), "quil");
+  EXPECT_EQ(spell("q'uil", kResultUpper, true), "Q'UIL");
+  EXPECT_EQ(spell("q'uil", kResultUpper, false), "QUIL");
+  // The reduction never shows symbols, and its entries see the text as it
+  // stands: Q'U holds no QU.
+  EXPECT_EQ(spell("q'uil", kResultReduced, true), "QUIL");
+  EXPECT_EQ(spell("quil", kResultReduced, false), "KIL");
+  EXPECT_EQ(spell("phil", kResultReduced, false), "FIL");
+}
+
+}  // namespace
+}  // namespace lirno
