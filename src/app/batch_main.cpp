@@ -1,23 +1,274 @@
 // lirno-batch: the workbench's search, word list and report without a window.
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/document_dump.h"
+#include "app/reader_documents.h"
+#include "lexicon/string_list_file.h"
+#include "lexicon/word_list.h"
+#include "platform/cp1252.h"
+#include "platform/paths.h"
+#include "results/report.h"
+#include "search/driver.h"
+#include "search/request_builder.h"
+#include "shell/command_line.h"
+
+namespace lirno {
 namespace {
 
 const char kUsage[] =
-    "Usage: lirno-batch [workbench options] [document]\n"
-    "Runs the workbench's search over a document or a corpus and writes the\n"
-    "report. The search engine is not built into this program yet.\n";
+    "Usage: lirno-batch [workbench options] [document] [output options]\n"
+    "\n"
+    "Runs the workbench's search (or its word list) over a document or a corpus\n"
+    "and writes the report. The status line and every message go to standard\n"
+    "error; the report (Windows-1252, CR LF) to standard output or --report.\n"
+    "\n"
+    "Workbench options (case-insensitive, as lirno takes them):\n"
+    "  -R FILE      rules file (default nac.rul; a bare name is taken from the\n"
+    "               program folder)\n"
+    "  -C FILE      corpus file: search every document it lists\n"
+    "  -T FILE      thesaurus file: its entries are the search strings when no\n"
+    "               -S is given\n"
+    "  -F FILE      the document (a bare argument works too)\n"
+    "  -S[0-4][X] STRING\n"
+    "               a search string; digit: position 0 anywhere, 1 word start,\n"
+    "               2 word end, 3 inside a word, 4 whole word; X: excluded\n"
+    "  -M0|-M1|-M2  spelling: Identique, Majuscule, Modifiée (default)\n"
+    "  -G[1-9]      spelling Générée, with the generation level\n"
+    "  -X[1-3]      context: Mot, Phrase, Paragraphe (default Texte)\n"
+    "  -P           ignore separators\n"
+    "  -A           all strings must be in the context\n"
+    "  -D           the strings must come in order\n"
+    "  -W[0-2]      result spelling Identique, Majuscule or Modifié instead of\n"
+    "               the spelling's\n"
+    "  -Y           show symbols in the results\n"
+    "  -IKEYS       filters by key, separated by \":\" (-IP:A); result spelling\n"
+    "               Identique unless a later -W says otherwise\n"
+    "  -L FILE      language file (not read by lirno-batch)\n"
+    "  -O ARG       ignored\n"
+    "\n"
+    "Output options:\n"
+    "  --report FILE    write the report to FILE instead of standard output\n"
+    "  --append         append to FILE instead of replacing it\n"
+    "  --sections LIST  comma-separated subset of info, list, refs (default all):\n"
+    "                   the header, the target list, the list's references\n"
+    "  --extracts N     0 none (default), 1 words, 2 sentences, 3 paragraphs\n"
+    "  --detailed       extracts listed under each word instead of grouped\n"
+    "  --no-extref      no references with the extracts\n"
+    "  --no-balise      no marked spans with the extracts\n"
+    "  --words          the word list (with -I, -W, -M, -Y) instead of a search\n"
+    "  --dump-doc FILE  write FILE's document model (text, marks, notes, line\n"
+    "                   table) as JSON and stop\n"
+    "  --help           this text\n"
+    "\n"
+    "Exit status: 0 done (an empty result too), 1 a file could not be read or\n"
+    "written, 2 bad usage.\n";
 
-}  // namespace
+struct BatchOptions {
+  std::string reportPath;
+  std::string dumpPath;
+  bool words = false;
+  bool help = false;
+  ReportOptions report;
+};
 
-int main(int argc, char** argv) {
+// Messages go to standard error in UTF-8: the text, then its detail.
+void message(const std::string& text, const std::string& detail = {}) {
+  std::fprintf(stderr, "%s%s\n", text.c_str(), detail.c_str());
+}
+
+bool takesArgument(std::string_view option) {
+  if (option.size() < 2 || option[0] != '-') return false;
+  const char c = static_cast<char>(option[1] & ~0x20);
+  return c == 'L' || c == 'R' || c == 'T' || c == 'C' || c == 'F' || c == 'O' || c == 'S';
+}
+
+bool parseSections(std::string_view list, ReportOptions& report) {
+  report.information = report.list = report.references = false;
+  while (true) {
+    const std::size_t comma = list.find(',');
+    const std::string_view item = list.substr(0, comma);
+    if (item == "info") {
+      report.information = true;
+    } else if (item == "list") {
+      report.list = true;
+    } else if (item == "refs") {
+      report.references = true;
+    } else if (!item.empty()) {
+      return false;
+    }
+    if (comma == std::string_view::npos) return true;
+    list.remove_prefix(comma + 1);
+  }
+}
+
+// Splits the arguments into the output options and the workbench's own,
+// which keep their order. An argument that follows a workbench option
+// taking one is that option's, whatever it looks like.
+bool parseArguments(int argc, char** argv, BatchOptions& batch, std::vector<std::string>& workbench) {
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
+    const std::string_view a = argv[i];
+    if (takesArgument(a)) {
+      workbench.emplace_back(a);
+      if (i + 1 < argc) workbench.emplace_back(argv[++i]);
+      continue;
+    }
+    if (a.substr(0, 2) != "--") {
+      workbench.emplace_back(a);
+      continue;
+    }
+    auto value = [&](const char* name) -> const char* {
+      if (i + 1 < argc) return argv[++i];
+      message(std::string("lirno-batch: ") + name + " needs a value");
+      return nullptr;
+    };
+    if (a == "--help") {
+      batch.help = true;
+    } else if (a == "--report") {
+      const char* v = value("--report");
+      if (!v) return false;
+      batch.reportPath = v;
+    } else if (a == "--append") {
+      batch.report.append = true;
+    } else if (a == "--sections") {
+      const char* v = value("--sections");
+      if (!v) return false;
+      if (!parseSections(v, batch.report)) {
+        message("lirno-batch: --sections takes info, list and refs: ", v);
+        return false;
+      }
+    } else if (a == "--extracts") {
+      const char* v = value("--extracts");
+      if (!v) return false;
+      if (std::strlen(v) != 1 || v[0] < '0' || v[0] > '3') {
+        message("lirno-batch: --extracts takes 0, 1, 2 or 3: ", v);
+        return false;
+      }
+      batch.report.extracts = v[0] - '0';
+    } else if (a == "--detailed") {
+      batch.report.detailed = true;
+    } else if (a == "--no-extref") {
+      batch.report.extractReferences = false;
+    } else if (a == "--no-balise") {
+      batch.report.spans = false;
+    } else if (a == "--words") {
+      batch.words = true;
+    } else if (a == "--dump-doc") {
+      const char* v = value("--dump-doc");
+      if (!v) return false;
+      batch.dumpPath = v;
+    } else {
+      message("lirno-batch: unknown option ", std::string(a));
+      return false;
     }
   }
-  std::fputs(kUsage, stderr);
-  return 2;
+  return true;
 }
+
+bool writeOutput(const BatchOptions& batch, const std::string& bytes, bool crlf) {
+  if (batch.reportPath.empty()) {
+    const std::string out = crlf ? withCrLf(bytes) : bytes;
+    return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() && std::fflush(stdout) == 0;
+  }
+  bool ok;
+  if (crlf) {
+    ok = writeReportFile(batch.reportPath, bytes, batch.report.append);
+  } else {
+    std::FILE* f = std::fopen(batch.reportPath.c_str(), batch.report.append ? "ab" : "wb");
+    ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    if (f) ok = std::fclose(f) == 0 && ok;
+  }
+  if (!ok) message("Impossible d'écrire le fichier : ", batch.reportPath);
+  return ok;
+}
+
+std::string trimmed(const std::string& s) {
+  const std::size_t first = s.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+int run(int argc, char** argv) {
+  BatchOptions batch;
+  std::vector<std::string> args;
+  if (!parseArguments(argc, argv, batch, args)) return 2;
+  if (batch.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  std::vector<const char*> argvLike = {"lirno-batch"};
+  for (const std::string& a : args) argvLike.push_back(a.c_str());
+  const CommandLine cl = parseCommandLine(joinArguments(static_cast<int>(argvLike.size()), argvLike.data()));
+
+  const std::string programFolder = executableFolder();
+  RulesTables rules;
+  const std::string rulesPath = inFolder(programFolder, cl.rulesFile.empty() ? "nac.rul" : cl.rulesFile);
+  if (!rules.loadRules(rulesPath)) {
+    message("Fichier de règles illisible : ", rulesPath);
+    return 1;
+  }
+  rules.loadVariantRules(rulesPath);
+  if (!cl.languageFile.empty()) message("lirno-batch ne lit pas les fichiers langue : ", cl.languageFile);
+
+  ReaderDocuments documents(rules.markers, [](const std::string& text, const std::string& detail) {
+    message(text, detail);
+  });
+
+  if (!batch.dumpPath.empty()) {
+    const Document* doc = documents.load(batch.dumpPath);
+    if (!doc) return 1;
+    return writeOutput(batch, documentJson(*doc), false) ? 0 : 1;
+  }
+
+  std::vector<std::string> corpus;
+  const bool corpusLoaded = !cl.corpusFile.empty();
+  if (corpusLoaded && !readCorpusFile(cl.corpusFile, corpus)) {
+    message("Fichier non trouvé :\n", cl.corpusFile);
+    return 1;
+  }
+  std::vector<std::string> thesaurus;
+  if (!cl.thesaurusFile.empty() && !readStringListFile(cl.thesaurusFile, thesaurus)) {
+    message("Fichier non trouvé :\n", cl.thesaurusFile);
+    return 1;
+  }
+  const bool documentOpen = !cl.fileToOpen.empty();
+  if (documentOpen && !documents.load(cl.fileToOpen)) return 1;
+  if (!documentOpen && !corpusLoaded) {
+    message("lirno-batch: no document and no corpus (-C) to work on; see --help");
+    return 2;
+  }
+
+  CommandLine effective = cl;
+  if (!effective.searchStrings && !thesaurus.empty()) {
+    // Without a dialog, the thesaurus is used as its "Thesaurus" button does.
+    effective.searchStrings.emplace();
+    for (const std::string& entry : thesaurus) effective.searchStrings->push_back({trimmed(entry), 0, false});
+  }
+  SearchRequest request;
+  const bool hasStrings = buildCommandLineRequest(effective, rules.filters, documentOpen, corpusLoaded, request);
+
+  EngineContext context{rules, documents, corpus, programFolder, {}, {}, {}, {}};
+  cTargetList targets;
+  if (batch.words) {
+    message(cp1252ToUtf8(runWordList(request, targets, context)));
+  } else {
+    if (!hasStrings) {
+      message("lirno-batch: no search string (-S or -T); see --help");
+      return 2;
+    }
+    const SearchOutcome outcome = runSearch(request, targets, context, false);
+    message(cp1252ToUtf8(outcome.status));
+  }
+
+  const std::string report = buildReport(
+      batch.report, ReportInput{request, targets, corpus, documents, {}, rules.markers.page});
+  return writeOutput(batch, report, true) ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace lirno
+
+int main(int argc, char** argv) { return lirno::run(argc, argv); }

@@ -102,6 +102,9 @@ class Reducer {
   // this character, or 0 when none stands here.
   unsigned char next(const char* p);
 
+  // No entry in progress: the next call depends on the text alone.
+  bool idle() const { return swallow_ == 0 && emit_ == 0; }
+
  private:
   const RulesTables& tables_;
   // Upper-cased bytes that begin some substitution entry: most characters

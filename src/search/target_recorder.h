@@ -36,6 +36,11 @@ class TargetRecorder {
   // end to `index` where they are still unknown.
   void fillEnds(std::int32_t index, int separatorClass);
 
+  // Occurrences of this document still wait for their sentence (or word) end,
+  // or for their paragraph end.
+  bool waitingForSentenceEnds() const { return !sentenceOpen_.empty(); }
+  bool waitingForParagraphEnds() const { return !paragraphOpen_.empty(); }
+
   // Files the targets created since the last commit into the list, which
   // stays ordered by (label, text). Until then they are not in the list.
   void commit();

@@ -1,0 +1,29 @@
+#pragma once
+// The documents of lirno-batch: read with the document reader, one at a
+// time, and every file that cannot be read reported through `report`.
+#include <functional>
+#include <string>
+
+#include "documents/document_source.h"
+#include "documents/markers.h"
+
+namespace lirno {
+
+class ReaderDocuments : public DocumentSource {
+ public:
+  // `report` gets the message text and its detail (the path).
+  ReaderDocuments(const Markers& markers,
+                  std::function<void(const std::string&, const std::string&)> report)
+      : markers_(markers), report_(std::move(report)) {}
+
+  const Document& current() override { return document_; }
+  void closeAll() override { document_.clear(); }
+  const Document* load(const std::string& path) override;
+
+ private:
+  const Markers& markers_;
+  std::function<void(const std::string&, const std::string&)> report_;
+  Document document_;
+};
+
+}  // namespace lirno

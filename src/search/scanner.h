@@ -1,0 +1,159 @@
+#pragma once
+// The matcher's scan of one document (internal to the search library).
+//
+// runPlain() is the algorithm as it reads: every character, through every
+// search string. runFast() gives the same hits with two shortcuts:
+//  - while nothing is under way (no partial match, no pending hit, the
+//    reduction idle), whole 64-byte blocks are classified at once and the
+//    stretch up to the next byte that could begin a match is passed over,
+//    its word, sentence and paragraph bookkeeping taken from the block's
+//    masks (skip());
+//  - the strings are not stepped one by one: the partial matches are kept
+//    as groups, all the strings that began at one character, walking a trie
+//    of the patterns one edge per character (stepFast()). A group that began
+//    with the same character as the current one and goes on through it
+//    keeps its strings out of the group beginning there, as a string under
+//    way takes no fresh start.
+// Tests compare the two on generated texts.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "documents/document.h"
+#include "search/byte_classifier.h"
+#include "search/request.h"
+#include "search/rules_tables.h"
+#include "search/target_recorder.h"
+#include "search/targets.h"
+
+namespace lirno {
+
+class Scanner {
+ public:
+  Scanner(const SearchRequest& request, const Document& doc, const RulesTables& rules,
+          const DocumentLabel& label, cTargetList& targets);
+
+  void runPlain();
+  void runFast();
+
+ private:
+  // A string's pattern as the scan reads it.
+  struct Pattern {
+    const unsigned char* text;
+    std::int32_t length;
+    int place;
+  };
+  // The matching state of one search string.
+  struct StringState {
+    std::int32_t matched = 0;
+    std::int32_t hits = 0;
+    bool counted = false;
+    bool dirty = false;   // matched or hits may be non-zero: reset it
+    PendingTarget saved;  // the scan values when the partial match began...
+    const PendingTarget* start = nullptr;  // ...or, in the fast scan, those of starts_
+  };
+  struct FastPlan;
+  struct PlanDeleter {
+    void operator()(FastPlan* plan) const;
+  };
+
+  // Step b: word bookkeeping for a character that belongs to a word, and
+  // the character as the strings see it (0: none stands here).
+  inline unsigned char feed(std::int32_t i, std::int32_t p, unsigned char c);
+  void startWord(std::int32_t i, std::int32_t p);
+  // Step a: a separator of class m.
+  void separator(std::int32_t i, std::int32_t p, int m);
+  void endWords(int m);
+  bool contextTest();
+  void flush();
+  void resetStrings();
+
+  // The match step of string s; a completed match goes to `out`.
+  void matchStep(int s, unsigned char c, cTTargetList& out);
+  // The values a match beginning at the current character saves.
+  void saveStart(PendingTarget& v) const;
+  // Completes the match of s: a pending target from its saved values.
+  void complete(int s, cTTargetList& out);
+  bool placeAllows(int s, bool atWordStart) const {
+    const int place = patterns_[static_cast<std::size_t>(s)].place;
+    if ((place == kPlaceWordStart || place == kPlaceWholeWord) && !atWordStart) return false;
+    return !(place == kPlaceWordMiddle && atWordStart);
+  }
+  void markDirty(StringState& st, int s) {
+    if (st.dirty) return;
+    st.dirty = true;
+    dirty_.push_back(s);
+  }
+
+  // The fast scan.
+  void buildPlan();
+  void stepFast(unsigned char c);
+  bool quiescent() const { return pending_.empty() && groups_.empty() && reducer_.idle(); }
+  std::int32_t skip(std::int32_t i);
+  void advance(std::int32_t block, int from, int to, const BlockBits& bits);
+
+  const SearchRequest& request_;
+  const RulesTables& rules_;
+  const unsigned char* text_;
+  std::int32_t size_;
+  TargetRecorder recorder_;
+  Reducer reducer_;
+  const bool upperCase_, reduce_, skipSymbols_;
+  const int context_;
+
+  std::vector<Pattern> patterns_;
+  std::array<bool, 256> entryFirst_{};  // upper-case bytes that begin a substitution entry
+  std::vector<StringState> states_;
+  std::vector<int> parent_;  // index of each string's parent, -1 for a typed string
+  std::vector<int> dirty_;   // strings to reset
+  cTTargetList pending_;
+
+  // The scan's counters and marks (indexes, and positions ...Pos).
+  std::int32_t p_ = 0;                  // position of the character being read
+  int highest_ = kParagraphSeparator;   // the text begins a paragraph
+  std::int32_t lastFed_ = -1;
+  std::int32_t current_ = -1, currentPos_ = 0;
+  std::int32_t wordStart_ = 0, wordStartPos_ = 0;
+  std::int32_t sentenceStart_ = 0, sentenceStartPos_ = 0;
+  std::int32_t paragraphStart_ = 0, paragraphStartPos_ = 0;
+  std::int32_t contextStart_ = 0, contextStartPos_ = -1;
+
+  // Fast scan: the partial matches under way, oldest first.
+  struct Group {
+    std::int32_t node;             // trie node reached
+    const PendingTarget* start;    // the values its matches save (in starts_)
+    unsigned char first;           // the character it began with
+    // The strings under way elsewhere when it began: exclusions_[from, to).
+    std::uint32_t excludedFrom, excludedTo;
+  };
+  bool member(const Group& g, int s) const;
+  std::unique_ptr<FastPlan, PlanDeleter> plan_;
+  std::vector<Group> groups_;
+  std::vector<int> exclusions_;  // emptied whenever no group is left
+  cTTargetList completed_;
+  // The values saved at the last group starts, one slot each in turn: a
+  // group lives fewer characters than there are slots.
+  std::vector<PendingTarget> starts_;
+  std::size_t nextStart_ = 0;
+};
+
+inline unsigned char Scanner::feed(std::int32_t i, std::int32_t p, unsigned char c) {
+  lastFed_ = i;
+  unsigned char folded = c;
+  if (upperCase_) folded = rules_.upperOf(c);
+  if (reduce_) {
+    // With no entry under way and none beginning here, the reduction is the
+    // character's own substitution.
+    folded = reducer_.idle() && !entryFirst_[folded] ? rules_.substitution[folded]
+                                                     : reducer_.next(reinterpret_cast<const char*>(text_ + i));
+  }
+  if (highest_ != 0) startWord(i, p);
+  if (folded != 0) {
+    current_ = i;
+    currentPos_ = p;
+  }
+  return folded;
+}
+
+}  // namespace lirno

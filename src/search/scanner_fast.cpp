@@ -1,0 +1,456 @@
+// The fast scan: block classification over the quiet stretches, and the
+// strings stepped only where a character concerns them (see scanner.h).
+#include <algorithm>
+#include <bit>
+
+#include "search/scanner.h"
+
+namespace lirno {
+namespace {
+
+// Attribute bits of a byte for the block classifier.
+enum : std::uint8_t {
+  kSep2 = 1,   // separator of class 2 or more
+  kSep3 = 2,   // class 3 or more
+  kSep4 = 4,   // class 4
+  kFed = 8,    // belongs to a word and is fed to the strings
+  kLine = 16,  // CR or LF: 2 positions
+  kStart = 32, // fed, and as the strings see it (with the reduction idle) a pattern begins with it
+  kEntry = 64, // fed, and its upper-case form begins a substitution entry
+};
+constexpr int kSep2Bit = 0, kSep3Bit = 1, kSep4Bit = 2, kFedBit = 3, kLineBit = 4, kStartBit = 5,
+              kEntryBit = 6;
+
+// Bits of the pair classifier, which confirms a byte that may begin a
+// longer pattern by the byte after it.
+enum : std::uint8_t {
+  kBeginsSingle = 1,  // begins a one-character pattern
+  kBeginsLonger = 2,  // begins a longer one
+  kSecond = 4,        // is the second character of a longer one
+  kNotPlain = 8,      // not simply the next character the strings see
+};
+constexpr int kBeginsSingleBit = 0, kBeginsLongerBit = 1, kSecondBit = 2, kNotPlainBit = 3;
+
+// With more strings than this, nearly every letter begins one: the pair
+// pass would stop the skip as often as the single one.
+constexpr std::size_t kMaxPairFiltered = 32;
+
+inline std::uint64_t below(int n) { return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1; }
+
+}  // namespace
+
+struct Scanner::FastPlan {
+  std::unique_ptr<ByteClassifier> attributes;
+  // Substitution entries as sequences of codes, one code per distinct
+  // character they hold, so that a block's entry matches are found with a
+  // few comparisons. Without them (too many characters, too long an entry),
+  // every byte that may begin an entry stops the skip.
+  std::unique_ptr<ByteClassifier> codes;
+  std::vector<std::vector<std::uint8_t>> entries;
+  std::vector<std::uint8_t> codeValues;
+  bool entryBytesStop = false;
+
+  std::array<std::vector<int>, 256> single;  // strings of one character, by that character
+  std::array<std::vector<int>, 256> multi;   // longer ones, by their first character
+
+  // The trie of the patterns. A node's strings (the patterns that go
+  // through it) are order[lo, hi), the strings being sorted by pattern; its
+  // terminals end there.
+  struct Node {
+    std::int32_t childBegin = 0, childCount = 0;
+    std::int32_t dense = -1;  // a node with many children: its row of `denseChildren`
+    std::int32_t terminalBegin = 0, terminalCount = 0;
+    std::int32_t lo = 0, hi = 0;
+  };
+  std::vector<Node> nodes;
+  std::vector<std::pair<unsigned char, std::int32_t>> children;  // by node, in character order
+  std::vector<int> terminals;
+  std::vector<int> order;
+  std::array<std::int32_t, 256> root;
+  // What the strings see of a byte that is simply the next fed character
+  // (fed, not dropped, no entry may begin there); 0 for any other byte.
+  std::array<unsigned char, 256> plainNext{};
+
+  std::vector<std::int32_t> denseChildren;  // 256 per row, -1 for none
+
+  std::int32_t child(std::int32_t node, unsigned char c) const {
+    const Node& n = nodes[static_cast<std::size_t>(node)];
+    if (n.dense >= 0) return denseChildren[static_cast<std::size_t>(n.dense) * 256 + c];
+    for (std::int32_t k = n.childBegin, end = n.childBegin + n.childCount; k < end; ++k) {
+      if (children[static_cast<std::size_t>(k)].first == c) return children[static_cast<std::size_t>(k)].second;
+    }
+    return -1;
+  }
+  std::unique_ptr<ByteClassifier> pairs;  // null: no pair pass
+  BlockBits pairBits[kMaxChunkBlocks];
+
+  // Classified blocks from chunkStart on.
+  std::int32_t chunkStart = -1;
+  int chunkBlocks = 0;
+  BlockBits bits[kMaxChunkBlocks];
+  std::uint64_t entryStarts[kMaxChunkBlocks] = {};
+  std::uint64_t equal[(kMaxChunkBlocks + 1) * 16] = {};
+};
+
+void Scanner::PlanDeleter::operator()(FastPlan* plan) const { delete plan; }
+
+void Scanner::buildPlan() {
+  plan_.reset(new FastPlan);
+  FastPlan& f = *plan_;
+  std::size_t longer = 0, longest = 0;
+  for (const Pattern& pattern : patterns_) longest = std::max(longest, static_cast<std::size_t>(pattern.length));
+  starts_.resize(longest + 2);
+  for (std::size_t s = 0; s < patterns_.size(); ++s) {
+    const Pattern& pattern = patterns_[s];
+    if (pattern.length == 0) continue;
+    const unsigned char first = pattern.text[0];
+    if (pattern.length == 1) {
+      f.single[first].push_back(static_cast<int>(s));
+    } else {
+      f.multi[first].push_back(static_cast<int>(s));
+      ++longer;
+    }
+  }
+  // The trie, built from the strings in pattern order so that each node's
+  // strings are one run of that order.
+  for (std::size_t k = 0; k < patterns_.size(); ++k) {
+    if (patterns_[k].length > 0) f.order.push_back(static_cast<int>(k));
+  }
+  auto view = [&](int s) {
+    const Pattern& p = patterns_[static_cast<std::size_t>(s)];
+    return std::string_view(reinterpret_cast<const char*>(p.text), static_cast<std::size_t>(p.length));
+  };
+  std::stable_sort(f.order.begin(), f.order.end(), [&](int x, int y) { return view(x) < view(y); });
+  struct Building {
+    std::vector<std::pair<unsigned char, std::int32_t>> children;
+    std::vector<int> terminals;
+    std::int32_t lo = 0, hi = 0;
+  };
+  std::vector<Building> nodes(1);  // 0 is the root
+  for (std::size_t k = 0; k < f.order.size(); ++k) {
+    const int s = f.order[k];
+    const std::string_view pattern = view(s);
+    std::int32_t node = 0;
+    for (const char ch : pattern) {
+      auto& kids = nodes[static_cast<std::size_t>(node)].children;
+      if (kids.empty() || kids.back().first != static_cast<unsigned char>(ch)) {
+        kids.emplace_back(static_cast<unsigned char>(ch), static_cast<std::int32_t>(nodes.size()));
+        nodes.push_back({{}, {}, static_cast<std::int32_t>(k), static_cast<std::int32_t>(k)});
+      }
+      node = nodes[static_cast<std::size_t>(node)].children.back().second;
+      nodes[static_cast<std::size_t>(node)].hi = static_cast<std::int32_t>(k + 1);
+    }
+    nodes[static_cast<std::size_t>(node)].terminals.push_back(s);
+  }
+  f.root.fill(-1);
+  for (const auto& [ch, node] : nodes[0].children) f.root[ch] = node;
+  for (const Building& b : nodes) {
+    FastPlan::Node n;
+    n.childBegin = static_cast<std::int32_t>(f.children.size());
+    n.childCount = static_cast<std::int32_t>(b.children.size());
+    f.children.insert(f.children.end(), b.children.begin(), b.children.end());
+    n.terminalBegin = static_cast<std::int32_t>(f.terminals.size());
+    n.terminalCount = static_cast<std::int32_t>(b.terminals.size());
+    f.terminals.insert(f.terminals.end(), b.terminals.begin(), b.terminals.end());
+    n.lo = b.lo;
+    n.hi = b.hi;
+    if (b.children.size() >= 4) {
+      n.dense = static_cast<std::int32_t>(f.denseChildren.size() / 256);
+      f.denseChildren.resize(f.denseChildren.size() + 256, -1);
+      for (const auto& [ch, kid] : b.children) f.denseChildren[static_cast<std::size_t>(n.dense) * 256 + ch] = kid;
+    }
+    f.nodes.push_back(n);
+  }
+
+  std::array<bool, 256> entryFirst{};
+  if (reduce_) {
+    std::vector<unsigned char> chars;
+    for (const SubstitutionEntry& e : rules_.substitutions) {
+      if (e.find.empty()) continue;
+      entryFirst[static_cast<unsigned char>(e.find[0])] = true;
+      if (e.find.size() > 8) f.entryBytesStop = true;
+      for (const char c : e.find) {
+        if (std::find(chars.begin(), chars.end(), static_cast<unsigned char>(c)) == chars.end()) {
+          chars.push_back(static_cast<unsigned char>(c));
+        }
+      }
+    }
+    if (chars.size() > 16) f.entryBytesStop = true;
+    if (!chars.empty() && !f.entryBytesStop) {
+      std::array<std::uint8_t, 256> code{};
+      for (int b = 0; b < 256; ++b) {
+        const auto at = std::find(chars.begin(), chars.end(), rules_.upperOf(static_cast<unsigned char>(b)));
+        if (at != chars.end()) code[static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(at - chars.begin() + 1);
+      }
+      f.codes = std::make_unique<ByteClassifier>(code);
+      for (std::size_t k = 0; k < chars.size(); ++k) f.codeValues.push_back(static_cast<std::uint8_t>(k + 1));
+      for (const SubstitutionEntry& e : rules_.substitutions) {
+        if (e.find.empty()) continue;
+        std::vector<std::uint8_t> seq;
+        for (const char c : e.find) {
+          seq.push_back(static_cast<std::uint8_t>(
+              std::find(chars.begin(), chars.end(), static_cast<unsigned char>(c)) - chars.begin()));
+        }
+        f.entries.push_back(std::move(seq));
+      }
+    }
+  }
+
+  std::array<bool, 256> isSecond{};
+  for (const Pattern& pattern : patterns_) {
+    if (pattern.length >= 2) isSecond[pattern.text[1]] = true;
+  }
+  std::array<std::uint8_t, 256> table{}, pairTable{};
+  for (int b = 0; b < 256; ++b) {
+    const auto c = static_cast<unsigned char>(b);
+    const int m = rules_.classOf(c);
+    std::uint8_t v = 0;
+    if (m >= kWordSeparator) v |= kSep2;
+    if (m >= kSentenceSeparator) v |= kSep3;
+    if (m >= kParagraphSeparator) v |= kSep4;
+    if (c == '\n' || c == '\r') v |= kLine;
+    std::uint8_t pv = kNotPlain;
+    if (m == kWordChar || (m == kSymbol && !skipSymbols_)) {
+      v |= kFed;
+      unsigned char seen = c;
+      if (upperCase_) seen = rules_.upperOf(c);
+      if (reduce_) seen = rules_.substitution[rules_.upperOf(c)];
+      if (seen != 0 && (!f.single[seen].empty() || !f.multi[seen].empty())) v |= kStart;
+      if (reduce_ && entryFirst[rules_.upperOf(c)]) v |= kEntry;
+      if (seen != 0) {
+        pv = 0;
+        if (!f.single[seen].empty()) pv |= kBeginsSingle;
+        if (!f.multi[seen].empty()) pv |= kBeginsLonger;
+        if (isSecond[seen]) pv |= kSecond;
+        // An entry that may begin here changes what the strings see; the
+        // exact entry matches only exist when the entries are coded.
+        if (reduce_ && entryFirst[rules_.upperOf(c)] && f.entryBytesStop) pv |= kNotPlain;
+      }
+    }
+    table[static_cast<std::size_t>(b)] = v;
+    pairTable[static_cast<std::size_t>(b)] = pv;
+    if ((v & kFed) && !(reduce_ && entryFirst[rules_.upperOf(c)])) {
+      f.plainNext[static_cast<std::size_t>(b)] =
+          reduce_ ? rules_.substitution[rules_.upperOf(c)] : upperCase_ ? rules_.upperOf(c) : c;
+    }
+  }
+  f.attributes = std::make_unique<ByteClassifier>(table);
+  if (longer > 0 && patterns_.size() <= kMaxPairFiltered) f.pairs = std::make_unique<ByteClassifier>(pairTable);
+}
+
+void Scanner::runFast() {
+  buildPlan();
+  for (std::int32_t i = 0; i < size_; ++i) {
+    if (quiescent()) {
+      i = skip(i);
+      if (i >= size_) break;
+    }
+    const unsigned char c = text_[i];
+    const int m = rules_.classOf(c);
+    if (m >= kWordSeparator) {
+      separator(i, p_, m);
+    } else if (m == kWordChar || !skipSymbols_) {
+      if (const unsigned char folded = feed(i, p_, c)) stepFast(folded);
+    }
+    p_ += c == '\n' || c == '\r' ? 2 : 1;
+  }
+}
+
+std::int32_t Scanner::skip(std::int32_t i) {
+  FastPlan& f = *plan_;
+  while (true) {
+    const std::int32_t block = i & ~(kBlockBytes - 1);
+    if (block < f.chunkStart || block >= f.chunkStart + f.chunkBlocks * kBlockBytes) {
+      // Whole blocks only, with one more readable after them for the
+      // entries' look-ahead; the last ones go character by character.
+      const std::int32_t room = (size_ - block) / kBlockBytes - 1;
+      if (room <= 0) return i;
+      f.chunkStart = block;
+      f.chunkBlocks = std::min(room, kMaxChunkBlocks);
+      f.attributes->bits(text_ + block, f.chunkBlocks, f.bits);
+      if (f.pairs) f.pairs->bits(text_ + block, f.chunkBlocks, f.pairBits);
+      if (f.codes) {
+        const int count = static_cast<int>(f.codeValues.size());
+        f.codes->equal(text_ + block, f.chunkBlocks + 1, f.codeValues.data(), count, f.equal);
+        for (int k = 0; k < f.chunkBlocks; ++k) {
+          std::uint64_t starts = 0;
+          for (const auto& e : f.entries) {
+            std::uint64_t m = ~std::uint64_t{0};
+            for (std::size_t t = 0; t < e.size() && m; ++t) {
+              const std::uint64_t here = f.equal[k * count + e[t]];
+              const std::uint64_t next = f.equal[(k + 1) * count + e[t]];
+              m &= t == 0 ? here : (here >> t) | (next << (64 - t));
+            }
+            starts |= m;
+          }
+          f.entryStarts[k] = starts & f.bits[k].bit[kFedBit];
+        }
+      }
+    }
+    const int k = (block - f.chunkStart) / kBlockBytes;
+    const BlockBits& b = f.bits[k];
+    std::uint64_t stop;
+    if (f.pairs) {
+      // A longer pattern can only begin where the next byte is its second
+      // character, or is something the strings do not simply see next (a
+      // separator, a symbol, a dropped letter, an entry's start). The last
+      // byte of a block is not confirmed.
+      const BlockBits& pb = f.pairBits[k];
+      const std::uint64_t here = pb.bit[kSecondBit] | pb.bit[kNotPlainBit] | f.entryStarts[k];
+      const std::uint64_t following = (here >> 1) | (std::uint64_t{1} << 63);
+      stop = pb.bit[kBeginsSingleBit] | (pb.bit[kBeginsLongerBit] & following) | f.entryStarts[k];
+    } else {
+      stop = b.bit[kStartBit] | f.entryStarts[k];
+    }
+    if (f.entryBytesStop) stop |= b.bit[kEntryBit];
+    if (recorder_.waitingForSentenceEnds()) {
+      stop |= b.bit[kSep3Bit];
+    } else if (recorder_.waitingForParagraphEnds()) {
+      stop |= b.bit[kSep4Bit];
+    }
+    const int from = i - block;
+    stop &= ~below(from);
+    const int to = stop ? std::countr_zero(stop) : kBlockBytes;
+    advance(block, from, to, b);
+    i = block + to;
+    if (to < kBlockBytes) return i;
+  }
+}
+
+void Scanner::advance(std::int32_t block, int from, int to, const BlockBits& b) {
+  if (from >= to) return;
+  const std::uint64_t valid = below(to) & ~below(from);
+  const std::uint64_t fed = b.bit[kFedBit] & valid;
+  const std::uint64_t s2 = b.bit[kSep2Bit] & valid;
+  const std::uint64_t s3 = b.bit[kSep3Bit] & valid;
+  const std::uint64_t s4 = b.bit[kSep4Bit] & valid;
+  const std::uint64_t lines = b.bit[kLineBit] & valid;
+  auto positionAt = [&](int j) {
+    return p_ + (j - from) + (lines ? std::popcount(lines & below(j)) : 0);
+  };
+  if (fed) {
+    const int last = 63 - std::countl_zero(fed);
+    // The latest word (sentence, paragraph) start: the first fed byte after
+    // the last separator of that class before the block's last fed byte;
+    // without one, the block's first fed byte if the class was met before.
+    auto latestStart = [&](std::uint64_t seps, bool carried) {
+      const std::uint64_t before = seps & below(last);
+      if (before) return std::countr_zero(fed & ~below(64 - std::countl_zero(before)));
+      return carried ? std::countr_zero(fed) : -1;
+    };
+    const int word = latestStart(s2, highest_ != 0);
+    const int sentence = latestStart(s3, highest_ >= kSentenceSeparator);
+    const int paragraph = latestStart(s4, highest_ == kParagraphSeparator);
+    if (paragraph >= 0) {
+      paragraphStart_ = block + paragraph;
+      paragraphStartPos_ = positionAt(paragraph);
+    }
+    if (sentence >= 0) {
+      sentenceStart_ = block + sentence;
+      sentenceStartPos_ = positionAt(sentence);
+    }
+    if (word >= 0) {
+      wordStart_ = block + word;
+      wordStartPos_ = positionAt(word);
+      switch (context_) {
+        case kContextWord:
+          contextStart_ = wordStart_;
+          contextStartPos_ = wordStartPos_;
+          break;
+        case kContextSentence:
+          contextStart_ = sentenceStart_;
+          contextStartPos_ = sentenceStartPos_;
+          break;
+        case kContextParagraph:
+          contextStart_ = paragraphStart_;
+          contextStartPos_ = paragraphStartPos_;
+          break;
+        default:
+          break;
+      }
+    }
+    lastFed_ = block + last;
+    const std::uint64_t after = valid & ~below(last + 1);
+    highest_ = (s4 & after) ? 4 : (s3 & after) ? 3 : (s2 & after) ? 2 : 0;
+  } else {
+    highest_ = std::max(highest_, s4 ? 4 : s3 ? 3 : s2 ? 2 : 0);
+  }
+  p_ += (to - from) + (lines ? std::popcount(lines) : 0);
+}
+
+bool Scanner::member(const Group& g, int s) const {
+  if (!placeAllows(s, g.start->atWordStart)) return false;
+  const auto from = exclusions_.begin() + g.excludedFrom, to = exclusions_.begin() + g.excludedTo;
+  return std::find(from, to, s) == to;
+}
+
+void Scanner::stepFast(unsigned char c) {
+  const FastPlan& f = *plan_;
+  completed_.clear();
+  if (groups_.empty()) exclusions_.clear();
+  const auto excludedFrom = static_cast<std::uint32_t>(exclusions_.size());
+
+  auto completeAt = [&](const FastPlan::Node& n, const Group& g) {
+    for (std::int32_t k = n.terminalBegin, end = n.terminalBegin + n.terminalCount; k < end; ++k) {
+      const int s = f.terminals[static_cast<std::size_t>(k)];
+      if (!member(g, s)) continue;
+      StringState& st = states_[static_cast<std::size_t>(s)];
+      st.start = g.start;
+      markDirty(st, s);
+      complete(s, completed_);
+    }
+  };
+
+  std::size_t kept = 0;
+  for (std::size_t k = 0; k < groups_.size(); ++k) {
+    Group& g = groups_[k];
+    const std::int32_t next = f.child(g.node, c);
+    if (next < 0) continue;  // every string of the group fails here and may begin again
+    g.node = next;
+    const FastPlan::Node& n = f.nodes[static_cast<std::size_t>(next)];
+    completeAt(n, g);
+    // Its strings go on through this character (or end on it): none of them
+    // begins anew here.
+    if (g.first == c) {
+      for (std::int32_t at = n.lo; at < n.hi; ++at) {
+        const int s = f.order[static_cast<std::size_t>(at)];
+        if (member(g, s)) exclusions_.push_back(s);
+      }
+    }
+    if (n.childCount == 0) continue;
+    if (kept != k) groups_[kept] = g;
+    ++kept;
+  }
+  groups_.resize(kept);
+
+  if (const std::int32_t r = f.root[c]; r >= 0) {
+    const FastPlan::Node& n = f.nodes[static_cast<std::size_t>(r)];
+    if (n.terminalCount == 0 && current_ + 1 < size_ && reducer_.idle()) {
+      // When the next byte is simply the next character the strings see and
+      // no pattern goes on with it, the group would end there unnoticed.
+      const unsigned char next = f.plainNext[text_[current_ + 1]];
+      if (next != 0 && f.child(r, next) < 0) goto done;
+    }
+    PendingTarget& slot = starts_[nextStart_];
+    nextStart_ = nextStart_ + 1 == starts_.size() ? 0 : nextStart_ + 1;
+    saveStart(slot);
+    const auto excludedTo = static_cast<std::uint32_t>(exclusions_.size());
+    if (n.childCount > 0) {
+      completeAt(n, groups_.emplace_back(Group{r, &slot, c, excludedFrom, excludedTo}));
+    } else {
+      completeAt(n, Group{r, &slot, c, excludedFrom, excludedTo});
+    }
+  }
+done:
+
+  if (completed_.empty()) return;
+  // The strings take their steps in list order: their matches are pending
+  // in that order.
+  if (completed_.size() > 1) {
+    std::sort(completed_.begin(), completed_.end(),
+              [](const PendingTarget& a, const PendingTarget& b) { return a.stringIndex < b.stringIndex; });
+  }
+  pending_.insert(pending_.end(), completed_.begin(), completed_.end());
+}
+
+}  // namespace lirno

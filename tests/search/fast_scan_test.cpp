@@ -1,0 +1,170 @@
+// The fast scan against the plain matcher on generated texts and requests:
+// every target and every field of every occurrence must be the same.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "search/byte_classifier.h"
+#include "search/driver.h"
+#include "search/matcher.h"
+#include "support/engine_fixture.h"
+
+namespace lirno {
+namespace {
+
+// Few letters, so that patterns and partial matches meet often; every class
+// of separator, symbols, letters the reduction drops (h) or joins (qu, ss,
+// ll, ae), an accented letter and line breaks.
+const char kAlphabet[] = "aaabbcceeehlqsuu AABL\xe9\xe9  ,..\n\r'-";
+
+std::string randomText(std::mt19937& r, std::size_t length) {
+  std::string text;
+  for (std::size_t i = 0; i < length; ++i) text += kAlphabet[r() % (sizeof kAlphabet - 1)];
+  if (r() % 4) text += '\n';  // most documents end with a paragraph break
+  return text;
+}
+
+std::string randomPattern(std::mt19937& r) {
+  static const char kLetters[] = "abcehlsu'\xe9";
+  std::string p;
+  const int n = 1 + static_cast<int>(r() % 4);
+  for (int i = 0; i < n; ++i) p += kLetters[r() % (sizeof kLetters - 1)];
+  return p;
+}
+
+SearchRequest randomRequest(std::mt19937& r) {
+  SearchRequest rq;
+  const int n = 1 + static_cast<int>(r() % (r() % 4 == 0 ? 24 : 5));
+  for (int i = 0; i < n; ++i) {
+    auto s = std::make_unique<SearchString>();
+    s->text = randomPattern(r);
+    s->place = static_cast<int>(r() % 5);
+    s->exclude = r() % 6 == 0;
+    s->order = static_cast<std::int32_t>(i);
+    rq.strings.push_back(std::move(s));
+  }
+  // A few variants, whose hits count for their parents.
+  if (r() % 5 == 0) {
+    auto v = std::make_unique<SearchString>(*rq.strings[0]);
+    v->text = randomPattern(r);
+    v->parent = rq.strings[0].get();
+    rq.strings.push_back(std::move(v));
+  }
+  rq.spelling = static_cast<int>(r() % 3);
+  rq.context = static_cast<int>(r() % 4);
+  rq.ignoreSeparators = r() % 2;
+  rq.allStrings = r() % 3 == 0;
+  rq.inOrder = r() % 3 == 0;
+  rq.resultSpelling = static_cast<int>(r() % 3);
+  rq.showSymbols = r() % 2;
+  if (r() % 5 == 0) rq.filters = {{"A", static_cast<int>(r() % 3)}, {"B", kAnchorBoth}};
+  return rq;
+}
+
+std::string describe(const cTargetList& targets) {
+  std::string out;
+  for (const auto& t : targets.records()) {
+    out += t->text + "|" + std::to_string(t->length) + "|" + std::to_string(t->searchString) + ":";
+    for (const Occurrence& o : t->occurrences) {
+      for (const std::int32_t v : {o.start, o.length, o.contextStart, o.contextLength,
+                                   o.contextStartIndex, o.contextLengthChars, o.page, o.folio,
+                                   o.verso, o.paragraphStart, o.sentenceStart, o.wordStart,
+                                   o.paragraphEnd, o.sentenceEnd, o.wordEnd}) {
+        out += std::to_string(v) + ",";
+      }
+      out += ";";
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+void compareOn(const RulesTables& rules, std::uint32_t seed, int cases) {
+  std::mt19937 r(seed);
+  int withHits = 0;
+  for (int c = 0; c < cases; ++c) {
+    const Document doc = testing::makeDocument(randomText(r, 60 + r() % 1500));
+    SearchRequest rq = randomRequest(r);
+    preparePatterns(rq.strings, rq, rules);
+    cTargetList plain, fast;
+    // Two documents in a row, as in a corpus: ends must stay with theirs.
+    scanDocument(rq, doc, rules, DocumentLabel("a | /"), plain, ScanMethod::kPlain);
+    scanDocument(rq, doc, rules, DocumentLabel("b | /"), plain, ScanMethod::kPlain);
+    scanDocument(rq, doc, rules, DocumentLabel("a | /"), fast, ScanMethod::kFast);
+    scanDocument(rq, doc, rules, DocumentLabel("b | /"), fast, ScanMethod::kFast);
+    const std::string expected = describe(plain);
+    ASSERT_EQ(describe(fast), expected) << "case " << c << " of seed " << seed << "\ntext: " << doc.text;
+    withHits += plain.empty() ? 0 : 1;
+  }
+  // The generator must make cases where something is found.
+  EXPECT_GT(withHits, cases / 3);
+}
+
+TEST(FastScanTest, FindsWhatThePlainMatcherFinds) {
+  compareOn(testing::testRules("[Substitutions]\nSS=S\nLL=L\nAE=E\nEAU=O\n"), 1, 1500);
+}
+
+TEST(FastScanTest, WithSymbolsAsLettersAndNoEntries) {
+  // The apostrophe a letter, no multi-character substitutions.
+  compareOn(testing::testRules("[Separators]\n'=0\n"), 2, 500);
+}
+
+TEST(FastScanTest, WithTooManyEntryCharactersToCode) {
+  // More than sixteen distinct characters in the entries: every byte that
+  // may begin one stops the skip.
+  compareOn(testing::testRules("[Substitutions]\nAB=C\nDE=F\nGI=J\nKL=M\nNO=P\nQR=T\nUV=W\nXY=Z\n"
+                               "BA=E\nSS=S\n"),
+            3, 300);
+}
+
+TEST(FastScanTest, LongTextsCrossManyBlocks) {
+  const RulesTables rules = testing::testRules("[Substitutions]\nSS=S\nLL=L\n");
+  std::mt19937 r(4);
+  for (int c = 0; c < 20; ++c) {
+    // Long stretches with nothing to find, then a hit near a block edge.
+    std::string text(static_cast<std::size_t>(64 * (3 + r() % 40) - 3 + r() % 6), 'x');
+    for (std::size_t k = 0; k < text.size(); k += 1 + r() % 9) text[k] = " ,.\n'"[r() % 5];
+    text += " lessa ble.\n";
+    text += std::string(r() % 200, 'y') + "\n";
+    const Document doc = testing::makeDocument(text);
+    for (int spelling : {0, 1, 2}) {
+      for (int context : {0, 2}) {
+        SearchRequest rq = testing::makeRequest({{"lesa"}, {"BL"}, {"e"}}, spelling, context);
+        preparePatterns(rq.strings, rq, rules);
+        cTargetList plain, fast;
+        scanDocument(rq, doc, rules, {}, plain, ScanMethod::kPlain);
+        scanDocument(rq, doc, rules, {}, fast, ScanMethod::kFast);
+        ASSERT_EQ(describe(fast), describe(plain)) << text;
+      }
+    }
+  }
+}
+
+TEST(ByteClassifierTest, EveryMethodGivesThePlainMasks) {
+  std::mt19937 r(5);
+  for (const auto method : {ByteClassifier::Method::kAvx2, ByteClassifier::Method::kAvx512}) {
+    if (!ByteClassifier::available(method)) continue;
+    for (int c = 0; c < 50; ++c) {
+      std::array<std::uint8_t, 256> table{};
+      for (auto& v : table) v = static_cast<std::uint8_t>(r());
+      unsigned char bytes[kBlockBytes * 3];
+      for (auto& b : bytes) b = static_cast<unsigned char>(r());
+      const ByteClassifier fast(table, method), plain(table, ByteClassifier::Method::kPlain);
+      ASSERT_EQ(fast.method(), method);
+      BlockBits a[3], b[3];
+      fast.bits(bytes, 3, a);
+      plain.bits(bytes, 3, b);
+      for (int k = 0; k < 3; ++k) {
+        for (int n = 0; n < 8; ++n) ASSERT_EQ(a[k].bit[n], b[k].bit[n]);
+      }
+      const std::uint8_t values[3] = {table[bytes[0]], table[bytes[70]], 0};
+      std::uint64_t x[9], y[9];
+      fast.equal(bytes, 3, values, 3, x);
+      plain.equal(bytes, 3, values, 3, y);
+      for (int k = 0; k < 9; ++k) ASSERT_EQ(x[k], y[k]);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lirno
