@@ -105,6 +105,13 @@ class Reducer {
   // No entry in progress: the next call depends on the text alone.
   bool idle() const { return swallow_ == 0 && emit_ == 0; }
 
+  // Forgets an entry in progress, to begin another text.
+  void reset() {
+    swallow_ = emit_ = 0;
+    entry_ = nullptr;
+    nextReplacement_ = 0;
+  }
+
  private:
   const RulesTables& tables_;
   // Upper-cased bytes that begin some substitution entry: most characters

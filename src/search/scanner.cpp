@@ -15,6 +15,7 @@ Scanner::Scanner(const SearchRequest& request, const Document& doc, const RulesT
       size_(static_cast<std::int32_t>(doc.text.size())),
       recorder_(targets, doc, rules, label, request.resultSpelling, request.showSymbols),
       reducer_(rules),
+      entries_(rules),
       upperCase_(request.upperCase()),
       reduce_(request.reduce()),
       skipSymbols_(request.skipSymbols()),
@@ -23,9 +24,6 @@ Scanner::Scanner(const SearchRequest& request, const Document& doc, const RulesT
   for (const auto& str : request.strings) {
     patterns_.push_back({reinterpret_cast<const unsigned char*>(str->pattern.c_str()),
                          static_cast<std::int32_t>(str->pattern.size()), str->place});
-  }
-  for (const SubstitutionEntry& e : rules.substitutions) {
-    if (!e.find.empty()) entryFirst_[static_cast<unsigned char>(e.find[0])] = true;
   }
   states_.resize(n);
   parent_.assign(n, -1);

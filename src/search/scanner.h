@@ -22,6 +22,7 @@
 
 #include "documents/document.h"
 #include "search/byte_classifier.h"
+#include "search/entry_prefilter.h"
 #include "search/request.h"
 #include "search/rules_tables.h"
 #include "search/target_recorder.h"
@@ -99,11 +100,11 @@ class Scanner {
   std::int32_t size_;
   TargetRecorder recorder_;
   Reducer reducer_;
+  EntryPrefilter entries_;
   const bool upperCase_, reduce_, skipSymbols_;
   const int context_;
 
   std::vector<Pattern> patterns_;
-  std::array<bool, 256> entryFirst_{};  // upper-case bytes that begin a substitution entry
   std::vector<StringState> states_;
   std::vector<int> parent_;  // index of each string's parent, -1 for a typed string
   std::vector<int> dirty_;   // strings to reset
@@ -142,12 +143,7 @@ inline unsigned char Scanner::feed(std::int32_t i, std::int32_t p, unsigned char
   lastFed_ = i;
   unsigned char folded = c;
   if (upperCase_) folded = rules_.upperOf(c);
-  if (reduce_) {
-    // With no entry under way and none beginning here, the reduction is the
-    // character's own substitution.
-    folded = reducer_.idle() && !entryFirst_[folded] ? rules_.substitution[folded]
-                                                     : reducer_.next(reinterpret_cast<const char*>(text_ + i));
-  }
+  if (reduce_) folded = entries_.reduce(reducer_, text_ + i);
   if (highest_ != 0) startWord(i, p);
   if (folded != 0) {
     current_ = i;

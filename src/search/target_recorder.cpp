@@ -1,10 +1,98 @@
 #include "search/target_recorder.h"
 
 #include <algorithm>
+#include <cstring>
 
-#include "results/occurrence_place.h"
 
 namespace lirno {
+
+std::vector<std::vector<TargetRecorder::Index::Entry>>& TargetRecorder::Index::spare() {
+  thread_local std::vector<std::vector<Entry>> tables;
+  return tables;
+}
+
+TargetRecorder::Index::Index() {
+  auto& tables = spare();
+  if (tables.empty()) {
+    table_.assign(64, Entry{0, 0});
+    return;
+  }
+  table_ = std::move(tables.back());
+  tables.pop_back();
+  std::fill(table_.begin(), table_.end(), Entry{0, 0});
+}
+
+TargetRecorder::Index::~Index() {
+  auto& tables = spare();
+  if (tables.size() < 8) tables.push_back(std::move(table_));
+}
+
+namespace {
+
+// Keys are mostly words: a short loop beats a call.
+inline bool same(const char* a, std::string_view b) {
+  if (b.size() > 16) return std::memcmp(a, b.data(), b.size()) == 0;
+  for (std::size_t i = 0; i < b.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::uint64_t TargetRecorder::Index::hash(std::string_view key) {
+  std::uint64_t h = 0x9E3779B97F4A7C15ull ^ key.size();
+  std::size_t i = 0;
+  for (; i + 8 <= key.size(); i += 8) {
+    std::uint64_t chunk;
+    std::memcpy(&chunk, key.data() + i, 8);
+    h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 32;
+  }
+  std::uint64_t tail = 0;
+  for (std::size_t k = 0; i < key.size(); ++i, k += 8) {
+    tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(key[i])) << k;
+  }
+  h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+  return h ^ (h >> 29);
+}
+
+TargetRecorder::Slot** TargetRecorder::Index::find(std::string_view key, std::uint64_t hash,
+                                                   std::uint32_t tag) {
+  const std::size_t mask = table_.size() - 1;
+  const auto h = static_cast<std::uint32_t>(hash >> 32);
+  for (std::size_t k = hash & mask;; k = (k + 1) & mask) {
+    const Entry e = table_[k];
+    if (e.key == 0) return nullptr;
+    if (e.hash != h) continue;
+    Key& known = keys_[e.key - 1];
+    if (known.length == key.size() && known.tag == tag && same(known.bytes, key)) return &known.slot;
+  }
+}
+
+void TargetRecorder::Index::insert(std::string_view key, std::uint64_t hash, Slot* slot,
+                                   std::uint32_t tag) {
+  if (2 * (keys_.size() + 1) > table_.size()) grow();
+  keys_.push_back({key.data(), static_cast<std::uint32_t>(key.size()), tag, slot});
+  const std::size_t mask = table_.size() - 1;
+  std::size_t k = hash & mask;
+  while (table_[k].key) k = (k + 1) & mask;
+  table_[k] = {static_cast<std::uint32_t>(hash >> 32), static_cast<std::uint32_t>(keys_.size())};
+}
+
+void TargetRecorder::Index::grow() {
+  std::vector<Entry> bigger(table_.size() * 2, Entry{0, 0});
+  const std::size_t mask = bigger.size() - 1;
+  for (std::uint32_t n = 0; n < keys_.size(); ++n) {
+    const Key& key = keys_[n];
+    const std::uint64_t h = hash(std::string_view(key.bytes, key.length));
+    std::size_t k = h & mask;
+    while (bigger[k].key) k = (k + 1) & mask;
+    bigger[k] = {static_cast<std::uint32_t>(h >> 32), n + 1};
+  }
+  table_.swap(bigger);
+}
+
 namespace {
 
 bool keyLess(const Target& a, const Target& b) {
@@ -21,7 +109,22 @@ TargetRecorder::TargetRecorder(cTargetList& list, const Document& doc, const Rul
       rules_(rules),
       label_(std::move(label)),
       resultSpelling_(resultSpelling),
-      showSymbols_(showSymbols) {
+      showSymbols_(showSymbols),
+      reducer_(rules),
+      entries_(rules),
+      places_(doc, Unit::Position, rules.markers.page) {
+  if (resultSpelling_ == 2) {
+    for (const SubstitutionEntry& e : rules.substitutions) {
+      lookAhead_ = std::max(lookAhead_, e.find.size() > 0 ? e.find.size() - 1 : 0);
+      for (std::size_t k = 1; k < e.find.size(); ++k) {
+        for (int b = 0; b < 256; ++b) {
+          if (rules.upperOf(static_cast<unsigned char>(b)) == static_cast<unsigned char>(e.find[k])) {
+            continuesEntry_[static_cast<std::size_t>(b)] = true;
+          }
+        }
+      }
+    }
+  }
   indexExisting();
 }
 
@@ -44,67 +147,81 @@ void TargetRecorder::indexExisting() {
     Target* t = lo->get();
     std::int32_t maxStart = INT32_MIN;
     for (const Occurrence& o : t->occurrences) maxStart = std::max(maxStart, o.start);
-    index_.emplace(std::string_view(t->text), Slot{t, maxStart});
+    Slot* slot = &slots_.emplace_back(Slot{t, maxStart});
+    byText_.insert(t->text, Index::hash(t->text), slot);
   }
 }
 
 std::string TargetRecorder::foundText(const unsigned char* at, std::int32_t n) const {
-  std::string text;
-  text.reserve(static_cast<std::size_t>(n));
+  std::string text(static_cast<std::size_t>(n), '\0');
+  std::size_t length = 0;
   switch (resultSpelling_) {
     case 1:
       for (std::int32_t k = 0; k < n; ++k) {
-        if (showSymbols_ || rules_.classOf(at[k]) != kSymbol) {
-          text += static_cast<char>(rules_.upperOf(at[k]));
-        }
+        if (showSymbols_ || rules_.classOf(at[k]) != kSymbol) text[length++] = static_cast<char>(rules_.upperOf(at[k]));
       }
       break;
-    case 2: {
-      Reducer reducer(rules_);
+    case 2:
+      reducer_.reset();
       for (std::int32_t k = 0; k < n; ++k) {
         if (rules_.classOf(at[k]) == kSymbol) continue;
-        if (const unsigned char r = reducer.next(reinterpret_cast<const char*>(at + k))) {
-          text += static_cast<char>(r);
-        }
+        if (const unsigned char r = entries_.reduce(reducer_, at + k)) text[length++] = static_cast<char>(r);
       }
       break;
-    }
     default:
       for (std::int32_t k = 0; k < n; ++k) {
-        if (showSymbols_ || rules_.classOf(at[k]) == kWordChar) text += static_cast<char>(at[k]);
+        if (showSymbols_ || rules_.classOf(at[k]) == kWordChar) text[length++] = static_cast<char>(at[k]);
       }
       break;
   }
+  text.resize(length);
   return text;
 }
 
 void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
   const auto* base = reinterpret_cast<const unsigned char*>(doc_.text.c_str());
-  std::string text = foundText(base + hit.matchStart, n);
+  const std::size_t from = static_cast<std::size_t>(hit.matchStart);
+  // The reduction of the hit's last characters looks at those after it only
+  // when an entry could go on into them.
+  const std::size_t end = from + static_cast<std::size_t>(n);
+  const bool crosses = lookAhead_ > 0 && end < doc_.text.size() &&
+                       continuesEntry_[static_cast<unsigned char>(doc_.text[end])];
+  const std::string_view bytes(doc_.text.data() + from,
+                               std::min(static_cast<std::size_t>(n) + (crosses ? lookAhead_ : 0),
+                                        doc_.text.size() - from));
 
-  Target* target;
-  auto found = index_.find(std::string_view(text));
-  if (found != index_.end()) {
-    Slot& slot = found->second;
-    target = slot.target;
-    if (hit.startPosition <= slot.maxStart) {
-      for (const Occurrence& o : target->occurrences) {
-        if (o.start == hit.startPosition) return;  // a hit is recorded once
-      }
-    }
-    slot.maxStart = std::max(slot.maxStart, hit.startPosition);
+  Slot* slot;
+  const std::uint64_t bytesHash = Index::hash(bytes);
+  const auto hitLength = static_cast<std::uint32_t>(n);
+  if (Slot** known = byBytes_.find(bytes, bytesHash, hitLength)) {
+    slot = *known;
   } else {
-    auto created = std::make_unique<Target>();
-    created->text = std::move(text);
-    created->length = n;
-    created->searchString = hit.stringIndex;
-    created->document = label_;
-    target = created.get();
-    created_.push_back(std::move(created));
-    index_.emplace(std::string_view(target->text), Slot{target, hit.startPosition});
+    std::string text = foundText(base + hit.matchStart, n);
+    const std::uint64_t textHash = Index::hash(text);
+    if (Slot** found = byText_.find(text, textHash)) {
+      slot = *found;
+    } else {
+      auto created = std::make_unique<Target>();
+      created->text = std::move(text);
+      created->length = n;
+      created->searchString = hit.stringIndex;
+      created->document = label_;
+      Target* t = created.get();
+      created_.push_back(std::move(created));
+      slot = &slots_.emplace_back(Slot{t, INT32_MIN});
+      byText_.insert(t->text, textHash, slot);
+    }
+    byBytes_.insert(bytes, bytesHash, slot, hitLength);
   }
+  Target* target = slot->target;
+  if (hit.startPosition <= slot->maxStart) {
+    for (const Occurrence& o : target->occurrences) {
+      if (o.start == hit.startPosition) return;  // a hit is recorded once
+    }
+  }
+  slot->maxStart = std::max(slot->maxStart, hit.startPosition);
 
-  const Location place = placeOf(doc_, hit.startPosition, Unit::Position, rules_.markers.page);
+  const Location place = places_.at(hit.startPosition);
   Occurrence& o = target->occurrences.emplace_back();
   o.start = hit.startPosition;
   o.length = hit.lengthPositions;
@@ -144,8 +261,26 @@ void TargetRecorder::fillEnds(std::int32_t index, int separatorClass) {
 
 void TargetRecorder::commit() {
   if (created_.empty()) return;
-  std::sort(created_.begin(), created_.end(),
-            [](const auto& a, const auto& b) { return a->text.compare(b->text) < 0; });
+  // By text, bytes unsigned: the first eight bytes, big-endian, decide most
+  // comparisons at once.
+  struct Keyed {
+    std::uint64_t prefix;
+    std::unique_ptr<Target> target;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(created_.size());
+  for (auto& t : created_) {
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+      prefix = prefix << 8 | (i < t->text.size() ? static_cast<unsigned char>(t->text[i]) : 0u);
+    }
+    keyed.push_back({prefix, std::move(t)});
+  }
+  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    return a.target->text.compare(b.target->text) < 0;
+  });
+  for (std::size_t k = 0; k < keyed.size(); ++k) created_[k] = std::move(keyed[k].target);
   auto& records = list_.records();
   const std::string& label = label_.str();
   // The label's targets form one run of the ordered list; the new ones are

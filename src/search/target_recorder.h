@@ -3,10 +3,13 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
+#include <array>
+#include <deque>
 #include <vector>
 
 #include "documents/document.h"
+#include "results/occurrence_place.h"
+#include "search/entry_prefilter.h"
 #include "search/rules_tables.h"
 #include "search/targets.h"
 
@@ -53,6 +56,40 @@ class TargetRecorder {
     Target* target;
     std::int32_t maxStart;  // highest occurrence start: a later start cannot repeat one
   };
+  // Slots by a byte string that outlives the index (a target's text, or
+  // bytes of the document): open addressing, the hash kept with the key.
+  class Index {
+   public:
+    Index();
+    ~Index();
+    Index(const Index&) = delete;
+    Index& operator=(const Index&) = delete;
+    // `tag` tells apart equal keys that stand for different things (the
+    // document bytes of hits of different lengths).
+    Slot** find(std::string_view key, std::uint64_t hash, std::uint32_t tag = 0);
+    void insert(std::string_view key, std::uint64_t hash, Slot* slot, std::uint32_t tag = 0);
+    static std::uint64_t hash(std::string_view key);
+
+   private:
+    // Probed entries hold a hash and a reference only, so that the table
+    // stays small; the key is compared in `keys_` on a hash match.
+    struct Entry {
+      std::uint32_t hash;
+      std::uint32_t key;  // keys_ index + 1; 0: free
+    };
+    struct Key {
+      const char* bytes;
+      std::uint32_t length;
+      std::uint32_t tag;
+      Slot* slot;
+    };
+    void grow();
+    // The tables of finished recorders are kept for the next ones: a corpus
+    // scan makes two per document.
+    static std::vector<std::vector<Entry>>& spare();
+    std::vector<Entry> table_;
+    std::vector<Key> keys_;
+  };
   struct OpenEnd {
     Target* target;
     std::size_t occurrence;
@@ -66,7 +103,16 @@ class TargetRecorder {
   DocumentLabel label_;
   int resultSpelling_;
   bool showSymbols_;
-  std::unordered_map<std::string_view, Slot> index_;  // keys view the targets' texts
+  std::deque<Slot> slots_;
+  Index byText_;  // keys view the targets' texts
+  // The same slots by the document bytes a hit was built from (and those the
+  // reduction looks ahead at): a word met again needs no found text.
+  Index byBytes_;
+  mutable Reducer reducer_;
+  std::size_t lookAhead_ = 0;
+  std::array<bool, 256> continuesEntry_{};
+  EntryPrefilter entries_;
+  PlaceCursor places_;
   std::vector<std::unique_ptr<Target>> created_;
   std::vector<OpenEnd> sentenceOpen_;   // sentence or word end unknown
   std::vector<OpenEnd> paragraphOpen_;  // paragraph end unknown
