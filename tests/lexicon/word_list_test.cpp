@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <random>
+
 #include "support/engine_fixture.h"
 
 namespace lirno {
@@ -91,6 +95,73 @@ TEST_F(WordListTest, ACorpusGivesOneTargetPerDocumentAndWord) {
   EXPECT_EQ(targets[1].document.str(), "b.txt | /c/");
   EXPECT_EQ(targets[2].text, "chien");
   EXPECT_EQ(targets[3].text, "chat");
+}
+
+}  // namespace
+}  // namespace lirno
+
+namespace lirno {
+namespace {
+
+// The word list as the algorithm reads, with a fresh reduction for every
+// word: the recorder's shortcuts (found texts kept by their bytes, the
+// reducer asked only where an entry may begin) must change nothing.
+std::map<std::string, std::vector<std::int32_t>> referenceWords(const std::string& text,
+                                                                const RulesTables& rules, int spelling) {
+  std::map<std::string, std::vector<std::int32_t>> words;
+  std::int32_t position = 0, start = -1, startPosition = 0, last = -1;
+  for (std::int32_t i = 0; i < static_cast<std::int32_t>(text.size()); ++i) {
+    const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+    const int m = rules.classOf(c);
+    if (m == kWordChar) {
+      if (start < 0) {
+        start = i;
+        startPosition = position;
+      }
+      last = i;
+    } else if (m >= kWordSeparator) {
+      if (start >= 0) {
+        std::string form;
+        Reducer reducer(rules);
+        for (std::int32_t k = start; k <= last; ++k) {
+          const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(k)]);
+          if (spelling == kResultReduced) {
+            if (rules.classOf(b) == kSymbol) continue;
+            if (const unsigned char r = reducer.next(text.c_str() + k)) form += static_cast<char>(r);
+          } else if (rules.classOf(b) == kWordChar) {
+            form += static_cast<char>(spelling == kResultUpper ? rules.upperOf(b) : b);
+          }
+        }
+        auto& starts = words[form];
+        if (std::find(starts.begin(), starts.end(), startPosition) == starts.end()) starts.push_back(startPosition);
+      }
+      start = -1;
+    }
+    position += c == '\n' || c == '\r' ? 2 : 1;
+  }
+  return words;
+}
+
+TEST(WordListReferenceTest, GeneratedTextsGiveTheReferenceWords) {
+  // Entries that run over a comma, a blank or an apostrophe after a word.
+  const RulesTables rules = testing::testRules("[Substitutions]\nSS=S\nE,=X\nA =Y\nL'=Z\nEAU=O\n");
+  std::mt19937 r(11);
+  const char alphabet[] = "aaeeelllssuu AE, .'\n-";
+  for (int c = 0; c < 300; ++c) {
+    std::string text;
+    const std::size_t length = 20 + r() % 600;
+    for (std::size_t i = 0; i < length; ++i) text += alphabet[r() % (sizeof alphabet - 1)];
+    text += '\n';
+    for (int spelling : {kResultSame, kResultUpper, kResultReduced}) {
+      cTargetList targets;
+      wordScan(testing::makeDocument(text), DocumentLabel(), {}, rules, spelling, false, targets);
+      std::map<std::string, std::vector<std::int32_t>> got;
+      for (const auto& t : targets.records()) {
+        for (const Occurrence& o : t->occurrences) got[t->text].push_back(o.start);
+      }
+      ASSERT_EQ(got, referenceWords(text, rules, spelling)) << "spelling " << spelling << " text " << text;
+    }
+  }
 }
 
 }  // namespace

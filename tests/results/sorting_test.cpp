@@ -111,3 +111,48 @@ TEST(DocumentLabelTest, BuildsAndReadsLabels) {
 
 }  // namespace
 }  // namespace lirno
+
+#include <random>
+
+#include "results/occurrence_place.h"
+
+namespace lirno {
+namespace {
+
+TEST(PlaceCursorTest, GivesWhatPlaceOfGives) {
+  std::mt19937 r(3);
+  for (int c = 0; c < 100; ++c) {
+    Document doc;
+    doc.text = std::string(300, 'x');
+    if (r() % 2) doc.text[0] = static_cast<char>(0xB1);
+    std::int32_t at = 0;
+    const MarkKind kinds[] = {MarkKind::Page, MarkKind::Folio, MarkKind::Glyph, MarkKind::Span};
+    for (int k = 0; k < 12; ++k) {
+      Mark m;
+      m.kind = kinds[r() % 4];
+      m.index = at;
+      m.position = at + at / 7;
+      m.number = static_cast<std::int32_t>(k + 1);
+      m.value = static_cast<std::int32_t>(r() % 2);
+      doc.marks.push_back(std::move(m));
+      at += static_cast<std::int32_t>(r() % 30);
+    }
+    for (const Unit unit : {Unit::Position, Unit::Index}) {
+      PlaceCursor cursor(doc, unit, 0xB1);
+      for (int q = 0; q < 60; ++q) {
+        // Mostly growing, now and then back.
+        const auto value = static_cast<std::int32_t>(q % 17 == 16 ? r() % 100 : q * 6 + r() % 6);
+        const Location a = cursor.at(value), b = placeOf(doc, value, unit, 0xB1);
+        ASSERT_EQ(a.page, b.page);
+        ASSERT_EQ(a.folio, b.folio);
+        ASSERT_EQ(a.side, b.side);
+        ASSERT_EQ(a.glyph, b.glyph);
+        ASSERT_EQ(a.spanStart, b.spanStart);
+        ASSERT_EQ(a.spanLength, b.spanLength);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lirno
