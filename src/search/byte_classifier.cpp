@@ -80,18 +80,32 @@ __attribute__((target("avx2"))) void vectorEqual(const std::uint8_t (*rows)[32],
 // The whole table in four registers: two permutes look up 128 entries
 // each, the byte's top bit picks between them, and each wanted bit is one
 // test into a mask register.
+struct WideTable {
+  __m512i t0, t1, t2, t3;
+};
+
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline WideTable wideTable(const std::uint8_t* table) {
+  return {_mm512_loadu_si512(table), _mm512_loadu_si512(table + 64), _mm512_loadu_si512(table + 128),
+          _mm512_loadu_si512(table + 192)};
+}
+
+// table[x] for 64 bytes: two permutes look up 128 entries each, and the
+// byte's top bit picks between them.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m512i wideLookup(const WideTable& t,
+                                                                                 const unsigned char* p) {
+  const __m512i x = _mm512_loadu_si512(p);
+  const __m512i low = _mm512_permutex2var_epi8(t.t0, x, t.t1);
+  const __m512i high = _mm512_permutex2var_epi8(t.t2, x, t.t3);
+  return _mm512_mask_blend_epi8(_mm512_movepi8_mask(x), low, high);
+}
+
+// Each wanted bit is then one test into a mask register.
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void wideBits(const std::uint8_t* table,
                                                                      const unsigned char* p, int blocks,
                                                                      BlockBits* out) {
-  const __m512i t0 = _mm512_loadu_si512(table);
-  const __m512i t1 = _mm512_loadu_si512(table + 64);
-  const __m512i t2 = _mm512_loadu_si512(table + 128);
-  const __m512i t3 = _mm512_loadu_si512(table + 192);
+  const WideTable t = wideTable(table);
   for (int k = 0; k < blocks; ++k, p += kBlockBytes) {
-    const __m512i x = _mm512_loadu_si512(p);
-    const __m512i low = _mm512_permutex2var_epi8(t0, x, t1);
-    const __m512i high = _mm512_permutex2var_epi8(t2, x, t3);
-    const __m512i v = _mm512_mask_blend_epi8(_mm512_movepi8_mask(x), low, high);
+    const __m512i v = wideLookup(t, p);
     for (int n = 0; n < 8; ++n) {
       out[k].bit[n] = _mm512_test_epi8_mask(v, _mm512_set1_epi8(static_cast<char>(1 << n)));
     }
@@ -102,15 +116,9 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void wideEqual(const std:
                                                                       const unsigned char* p, int blocks,
                                                                       const std::uint8_t* values, int count,
                                                                       std::uint64_t* equal) {
-  const __m512i t0 = _mm512_loadu_si512(table);
-  const __m512i t1 = _mm512_loadu_si512(table + 64);
-  const __m512i t2 = _mm512_loadu_si512(table + 128);
-  const __m512i t3 = _mm512_loadu_si512(table + 192);
+  const WideTable t = wideTable(table);
   for (int k = 0; k < blocks; ++k, p += kBlockBytes) {
-    const __m512i x = _mm512_loadu_si512(p);
-    const __m512i low = _mm512_permutex2var_epi8(t0, x, t1);
-    const __m512i high = _mm512_permutex2var_epi8(t2, x, t3);
-    const __m512i v = _mm512_mask_blend_epi8(_mm512_movepi8_mask(x), low, high);
+    const __m512i v = wideLookup(t, p);
     for (int i = 0; i < count; ++i) {
       equal[k * count + i] = _mm512_cmpeq_epi8_mask(v, _mm512_set1_epi8(static_cast<char>(values[i])));
     }

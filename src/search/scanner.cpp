@@ -66,10 +66,15 @@ void Scanner::startWord(std::int32_t i, std::int32_t p) {
   }
   wordStart_ = i;
   wordStartPos_ = p;
+  startContext();
+  highest_ = 0;
+}
+
+void Scanner::startContext() {
   switch (context_) {
     case kContextWord:
-      contextStart_ = i;
-      contextStartPos_ = p;
+      contextStart_ = wordStart_;
+      contextStartPos_ = wordStartPos_;
       break;
     case kContextSentence:
       contextStart_ = sentenceStart_;
@@ -80,9 +85,8 @@ void Scanner::startWord(std::int32_t i, std::int32_t p) {
       contextStartPos_ = paragraphStartPos_;
       break;
     default:
-      break;
+      break;  // "Texte" has no context start
   }
-  highest_ = 0;
 }
 
 void Scanner::saveStart(PendingTarget& v) const {

@@ -63,6 +63,8 @@ class Scanner {
   // the character as the strings see it (0: none stands here).
   inline unsigned char feed(std::int32_t i, std::int32_t p, unsigned char c);
   void startWord(std::int32_t i, std::int32_t p);
+  // At a word start the context starts with the word, sentence or paragraph.
+  void startContext();
   // Step a: a separator of class m.
   void separator(std::int32_t i, std::int32_t p, int m);
   void endWords(int m);

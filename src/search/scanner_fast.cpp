@@ -352,22 +352,7 @@ void Scanner::advance(std::int32_t block, int from, int to, const BlockBits& b) 
     if (word >= 0) {
       wordStart_ = block + word;
       wordStartPos_ = positionAt(word);
-      switch (context_) {
-        case kContextWord:
-          contextStart_ = wordStart_;
-          contextStartPos_ = wordStartPos_;
-          break;
-        case kContextSentence:
-          contextStart_ = sentenceStart_;
-          contextStartPos_ = sentenceStartPos_;
-          break;
-        case kContextParagraph:
-          contextStart_ = paragraphStart_;
-          contextStartPos_ = paragraphStartPos_;
-          break;
-        default:
-          break;
-      }
+      startContext();
     }
     lastFed_ = block + last;
     const std::uint64_t after = valid & ~below(last + 1);
