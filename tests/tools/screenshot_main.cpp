@@ -1,0 +1,89 @@
+// lirno-screenshot: starts the workbench as lirno does, lets it settle, and
+// saves a picture of the first main window (and of any dialog shown
+// meanwhile) for checking screens without a display.
+//
+//   lirno-screenshot OUT.png [--program-folder DIR] [--size WxH] [--wait MS]
+//                    [--click NAME ...] -- [lirno arguments]
+//
+// --click triggers the named menu item or button of the main window once the
+// window is up (in the given order, --wait apart).
+#include <QAction>
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/composition.h"
+#include "platform/paths.h"
+#include "shell/command_line.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/workbench.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  if (argc < 2) {
+    std::fputs("usage: lirno-screenshot OUT.png [options] -- [lirno arguments]\n", stderr);
+    return 2;
+  }
+  const QString out = QString::fromLocal8Bit(argv[1]);
+  std::string folder = lirno::executableFolder();
+  int width = 1024, height = 605, wait = 800;
+  std::vector<std::string> clicks;
+  int i = 2;
+  for (; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--") {
+      ++i;
+      break;
+    }
+    if (a == "--program-folder" && i + 1 < argc) {
+      folder = argv[++i];
+      if (folder.back() != '/') folder += '/';
+    } else if (a == "--size" && i + 1 < argc) {
+      std::sscanf(argv[++i], "%dx%d", &width, &height);
+    } else if (a == "--wait" && i + 1 < argc) {
+      wait = std::atoi(argv[++i]);
+    } else if (a == "--click" && i + 1 < argc) {
+      clicks.push_back(argv[++i]);
+    }
+  }
+  std::vector<const char*> rest = {"lirno"};
+  for (; i < argc; ++i) rest.push_back(argv[i]);
+
+  lirno::Workbench wb(folder, lirno::parseCommandLine(
+                                  lirno::joinArguments(static_cast<int>(rest.size()), rest.data())));
+  lirno::composeWorkbench(wb);
+  lirno::TfrmMain* w = wb.start();
+  w->setWindowState(Qt::WindowNoState);
+  w->resize(width, height);
+
+  int step = 0;
+  for (const std::string& name : clicks) {
+    QTimer::singleShot(wait * ++step, w, [w, name] {
+      if (QAction* a = w->action(name)) {
+        emit a->triggered(false);
+      } else if (QToolButton* b = w->button(name)) {
+        b->click();
+      } else {
+        std::fprintf(stderr, "no command %s\n", name.c_str());
+      }
+    });
+  }
+  QTimer::singleShot(wait * (step + 1), w, [&] {
+    if (!w->grab().save(out)) std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
+    int n = 0;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (top != w && top->isVisible() && top->isWindow()) {
+        top->grab().save(QString(out).replace(QStringLiteral(".png"),
+                                              QStringLiteral("-%1.png").arg(++n)));
+      }
+    }
+    QApplication::exit(0);
+  });
+  return QApplication::exec();
+}
