@@ -158,7 +158,7 @@ struct Object {
   LogPen pen;
   LogBrush brush;
   LogFont font;
-  std::vector<Color> palette;
+  std::shared_ptr<const std::vector<Color>> palette;
 };
 
 struct DcState {
@@ -169,7 +169,7 @@ struct DcState {
   LogPen pen;
   LogBrush brush;
   LogFont font;
-  std::vector<Color> palette;
+  std::shared_ptr<const std::vector<Color>> palette;  // the selected palette, if any
   Color textColor{0, 0, 0};
   Color bkColor{255, 255, 255};
   int bkMode = kBkOpaque;
@@ -252,7 +252,6 @@ class Player {
   Player(const Metafile& mf, Canvas& canvas, const RectF& target, bool identity)
       : mf_(mf), canvas_(canvas), target_(target), identity_(identity) {
     dc_.mapMode = mf.mappingMode_;
-    objects_.resize(static_cast<std::size_t>(mf.objectCount_));
     updateScale();
   }
 
@@ -342,7 +341,7 @@ class Player {
     const std::uint8_t r = p.u8(off), g = p.u8(off + 1), b = p.u8(off + 2), flag = p.u8(off + 3);
     if (flag == 1) {  // palette index
       const std::size_t k = static_cast<std::size_t>(r | g << 8);
-      return k < dc_.palette.size() ? dc_.palette[k] : Color{0, 0, 0};
+      return dc_.palette && k < dc_.palette->size() ? (*dc_.palette)[k] : Color{0, 0, 0};
     }
     return {r, g, b};
   }
@@ -386,6 +385,11 @@ class Player {
 
   Brush brush() const { return paint().brush; }
 
+  const std::vector<Color>& palette() const {
+    static const std::vector<Color> none;
+    return dc_.palette ? *dc_.palette : none;
+  }
+
   Font font() const {
     Font f;
     f.height = std::copysign(std::min(deviceHeight(dc_.font.height), kCoordinateLimit),
@@ -403,6 +407,8 @@ class Player {
 
   // --- Objects ------------------------------------------------------------
 
+  // The lowest free index, as the header's object table would give it; the
+  // table only grows when every slot is taken.
   Object* createObject() {
     for (Object& o : objects_) {
       if (o.kind == ObjectKind::Free) return &o;
@@ -593,7 +599,7 @@ class Player {
         break;
     }
     Image image;
-    if (!decodeDib(data, size, paletteIndices, dc_.palette, image)) return;
+    if (!decodeDib(data, size, paletteIndices, palette(), image)) return;
     wSrc = std::fabs(wSrc);
     hSrc = std::fabs(hSrc);
     // Core headers are always bottom-up; info headers unless the height is negative.
@@ -944,7 +950,7 @@ class Player {
         break;
       case DibCheck::Ok: {
         auto image = std::make_shared<Image>();
-        if (decodeDib(data, size, paletteIndices, dc_.palette, *image)) {
+        if (decodeDib(data, size, paletteIndices, palette(), *image)) {
           o.brush.style = BrushStyle::Pattern;
           o.brush.pattern = std::move(image);
         }
@@ -979,13 +985,15 @@ class Player {
     if (!p.require(4)) return;
     const std::size_t n = p.u16(2);
     if (!p.require(4 + 4 * n)) return;
-    Object o;
-    o.kind = ObjectKind::Palette;
-    o.palette.reserve(n);
+    auto entries = std::make_shared<std::vector<Color>>();
+    entries->reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
       const std::size_t e = 4 + 4 * i;
-      o.palette.push_back({p.u8(e), p.u8(e + 1), p.u8(e + 2)});
+      entries->push_back({p.u8(e), p.u8(e + 1), p.u8(e + 2)});
     }
+    Object o;
+    o.kind = ObjectKind::Palette;
+    o.palette = std::move(entries);
     put(std::move(o));
   }
 
@@ -1018,7 +1026,6 @@ bool Metafile::load(const std::uint8_t* data, std::size_t size, int mappingMode,
   Metafile mf;
   mf.bytes_.assign(data, data + size);
   mf.firstRecord_ = at + kHeaderSize;
-  mf.objectCount_ = h[10] | h[11] << 8;
   mf.mappingMode_ = (mappingMode >= kMmText && mappingMode <= kMmAnisotropic) ? mappingMode
                                                                                : kMmAnisotropic;
   mf.picWidth_ = width;
@@ -1059,16 +1066,22 @@ void Metafile::play(Canvas& canvas, const RectF& target) const {
 }
 
 RectF glyphTarget(SizeF natural, int boxWidth, int boxHeight) {
-  double right = std::round(natural.width);
-  double bottom = std::round(natural.height);
+  long long right = std::llround(natural.width);
+  long long bottom = std::llround(natural.height);
   if (right <= 0 || bottom <= 0) return {2, 2, 2, 2};
-  const double room = boxWidth - 4, roomHeight = boxHeight - 4;
+  const long long room = std::max(0, boxWidth - 4), roomHeight = std::max(0, boxHeight - 4);
   if (right > room || bottom > roomHeight) {
-    const double f = std::max(0.0, std::min(room / right, roomHeight / bottom));
-    right = std::trunc(right * f);
-    bottom = std::trunc(bottom * f);
+    // Scale by the smaller of room / right and roomHeight / bottom, in whole
+    // numbers so that the limiting side comes out exact.
+    if (room * bottom <= roomHeight * right) {
+      bottom = bottom * room / right;
+      right = room;
+    } else {
+      right = right * roomHeight / bottom;
+      bottom = roomHeight;
+    }
   }
-  return {2, 2, 2 + right, 2 + bottom};
+  return {2, 2, 2.0 + static_cast<double>(right), 2.0 + static_cast<double>(bottom)};
 }
 
 }  // namespace lirno::wmf

@@ -201,7 +201,6 @@ class Metafile {
   friend class Player;
   std::vector<std::uint8_t> bytes_;
   std::size_t firstRecord_ = 0;  // offset of the first record after the header
-  int objectCount_ = 0;          // size of the object table, from the header
   int mappingMode_ = kMmAnisotropic;
   int picWidth_ = 0;
   int picHeight_ = 0;
