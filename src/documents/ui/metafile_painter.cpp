@@ -206,6 +206,7 @@ double QPainterCanvas::drawText(const wmf::TextRun& run) {
   }
   p_.setFont(font);
   p_.setPen(qcolor(run.color));
+  p_.setBackgroundMode(Qt::TransparentMode);  // the cell was filled above when opaque
   if (run.advances.empty()) {
     p_.drawText(QPointF(x, baseline), text);
   } else {

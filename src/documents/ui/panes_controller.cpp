@@ -271,6 +271,10 @@ void PanesController::arrangePanes() {
     if (cont->indexOf(r.panel) != s) cont->insertWidget(s, r.panel);
   }
   for (int s = 0; s < kPanes; ++s) paneAt(s).panel->setVisible(paneAt(s).open);
+  // The splitter learns of shown and hidden panes through a posted layout
+  // request; take it now so that the shares below leave room for the
+  // splitter handles that are really visible.
+  QCoreApplication::sendPostedEvents(cont, QEvent::LayoutRequest);
   if (n == 0) {
     frame().setCommandsEnabled({"btnTrad"}, false);
     return;
