@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "platform/paths.h"
 #include "platform/ui/qt_text.h"
 #include "shell/ui/workbench.h"
 
@@ -101,6 +102,13 @@ void TfrmMain::create(bool first) {
     if (choice.copyToFallback) writeShellSettings(IniFile(choice.path), shell);
 
     CommandLine& cl = wb.commandLine();
+    // The rules file: the command line's, else the settings'; a bare name is
+    // in the program folder. A file that cannot be read leaves the tables
+    // empty, without a message.
+    const std::string rules = inFolder(wb.programFolder(), cl.rulesFile.empty() ? shell.rules : cl.rulesFile);
+    wb.rules().loadRules(rules);
+    wb.rules().loadVariantRules(rules);
+
     cl.rulesFile.clear();
     cl.languageFile.clear();
     for (WindowController* c : controllers_) c->applyCommandLine(cl);

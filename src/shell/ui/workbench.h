@@ -89,6 +89,9 @@ class Workbench : public QObject {
  signals:
   // The last main window is gone and the program is ending.
   void finished();
+  // Another rules file is in force: dialogs that show its filter
+  // definitions fill their lists again.
+  void rulesChanged();
 
  private:
   std::string programFolder_;

@@ -1,0 +1,64 @@
+#include "search/ui/rules_command.h"
+
+#include <QAction>
+#include <QFileDialog>
+
+#include <filesystem>
+
+#include "platform/paths.h"
+#include "platform/ui/qt_text.h"
+#include "shell/settings.h"
+#include "shell/ui/workbench.h"
+
+namespace lirno {
+namespace {
+
+RulesController::FileChooser& chooser() {
+  static RulesController::FileChooser c;
+  return c;
+}
+
+std::string openRulesDialog(QWidget* parent, const std::string& initialFolder) {
+  QFileDialog dialog(parent, QStringLiteral("Règles"), fromUtf8(initialFolder),
+                     QStringLiteral("Rule file (*.rul)"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(QStringLiteral("rul"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return toUtf8(dialog.selectedFiles().constFirst());
+}
+
+bool inProgramFolder(const std::string& path, const std::string& programFolder) {
+  std::error_code ec;
+  return std::filesystem::equivalent(folderOf(path), programFolder, ec);
+}
+
+}  // namespace
+
+void RulesController::setFileChooser(FileChooser c) { chooser() = std::move(c); }
+
+RulesController::RulesController(TfrmMain& frame) : WindowController(frame) {
+  if (QAction* a = frame.action("mnuRules")) {
+    QObject::connect(a, &QAction::triggered, this, [this] { mnuRulesClick(); });
+  }
+}
+
+void RulesController::mnuRulesClick() {
+  Workbench& wb = frame().workbench();
+  const std::string path =
+      chooser() ? chooser()(&frame(), wb.programFolder()) : openRulesDialog(&frame(), wb.programFolder());
+  if (!path.empty()) useRulesFile(wb, path);
+}
+
+bool useRulesFile(Workbench& wb, const std::string& path) {
+  if (!wb.rules().loadRules(path)) return false;
+  // The name alone would send the next start to the program folder, where a
+  // file chosen elsewhere is not.
+  const std::string recorded = inProgramFolder(path, wb.programFolder()) ? fileNameOf(path) : path;
+  wb.shellSettings().rules = recorded;
+  if (!wb.settingsPath().empty()) writePathSetting(IniFile(wb.settingsPath()), "Rules", recorded);
+  emit wb.rulesChanged();
+  return true;
+}
+
+}  // namespace lirno
