@@ -13,6 +13,7 @@ void Document::clear() {
   lineTable.clear();
   lineTable.shrink_to_fit();
   notes.clear();
+  notes.shrink_to_fit();
   prefix_.clear();
   prefix_.shrink_to_fit();
 }
@@ -108,6 +109,17 @@ std::int32_t Document::indexOfPosition(std::int32_t position) const {
   // unit of a break maps to the break's own index.
   const auto before = std::lower_bound(lineTable.begin(), lineTable.end(), position);
   return position - static_cast<std::int32_t>(before - lineTable.begin());
+}
+
+std::size_t Document::memoryUsage() const {
+  std::size_t bytes = sizeof(Document) + text.capacity() + marks.capacity() * sizeof(Mark) +
+                      prefix_.capacity() * sizeof(MarkPrefix) + lineTable.capacity() * sizeof(std::int32_t) +
+                      notes.capacity() * sizeof(Note);
+  for (const Mark& m : marks) {
+    if (m.picture) bytes += sizeof(GlyphPicture) + m.picture->metafile.capacity();
+  }
+  for (const Note& n : notes) bytes += n.text.capacity();
+  return bytes;
 }
 
 }  // namespace lirno

@@ -99,6 +99,10 @@ class Document {
   std::int32_t positionOfIndex(std::int32_t index) const;
   std::int32_t indexOfPosition(std::int32_t position) const;
 
+  // Bytes held by the document: text, marks with their pictures and look-up,
+  // line table, notes.
+  std::size_t memoryUsage() const;
+
  private:
   // For mark i, the list index of the last page / folio / glyph / span mark
   // at or before i, or -1. Built by indexMarks().

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "documents/markers.h"
+
 namespace lirno {
 
 // Separator class of a byte.
@@ -19,16 +21,6 @@ enum SeparatorClass : std::uint8_t {
   kWordSeparator = 2,
   kSentenceSeparator = 3,
   kParagraphSeparator = 4,
-};
-
-// Marker characters that the document reader recognises or writes.
-struct Markers {
-  unsigned char page = 0xB1;
-  unsigned char verso = 0xBE;
-  unsigned char glyph = 0xAD;
-  static constexpr unsigned char kNoteAnchor = 0xB9;
-  static constexpr unsigned char kSpan = 0xAE;
-  static constexpr unsigned char kRecto = '=';
 };
 
 // A multi-character substitution: `find` (2 bytes or more) reduces to
@@ -81,6 +73,18 @@ class RulesTables {
   // through the upper-case map.
   bool loadVariantRules(const std::string& path);
 
+  // The same two loaders over the bytes of a rules file already in memory
+  // (tests, fuzzing); they never fail.
+  void loadRulesText(std::string_view bytes);
+  void loadVariantRulesText(std::string_view bytes);
+
+  // Reads one character specification at `cursor` and advances it past it:
+  // a character that is not a decimal digit stands for itself; "0x" and one
+  // or two lower-case hexadecimal digits give their value (0 when none
+  // follows); a run of decimal digits gives its value modulo 256. At the end
+  // of the text (NUL) returns 0 and leaves the cursor where it is.
+  static unsigned char readCharacter(const char*& cursor);
+
   std::uint8_t classOf(unsigned char c) const { return separatorClass[c]; }
   unsigned char upperOf(unsigned char c) const { return upper[c]; }
 };
@@ -90,7 +94,8 @@ class RulesTables {
 // text; it holds no global state.
 class Reducer {
  public:
-  explicit Reducer(const RulesTables& tables) : tables_(tables) {}
+  // The tables must outlive the reducer and stay unchanged while it is used.
+  explicit Reducer(const RulesTables& tables);
 
   // REQUIRES: `p` points at the next character of a NUL-terminated text (the
   // entries look ahead, never past the NUL). Returns the reduced byte for
@@ -99,6 +104,9 @@ class Reducer {
 
  private:
   const RulesTables& tables_;
+  // Upper-cased bytes that begin some substitution entry: most characters
+  // start none, and then no entry needs to be tried.
+  std::array<bool, 256> startsEntry_{};
   int swallow_ = 0;
   int emit_ = 0;
   const SubstitutionEntry* entry_ = nullptr;
