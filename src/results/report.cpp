@@ -1,0 +1,329 @@
+#include "results/report.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <unordered_map>
+
+#include "platform/cp1252.h"
+#include "platform/paths.h"
+#include "results/document_label.h"
+#include "results/occurrence_place.h"
+
+namespace lirno {
+namespace {
+
+std::string threeDigits(std::int32_t n) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%03d", static_cast<int>(n));
+  return buffer;
+}
+
+char sideLetter(std::int32_t verso) { return verso ? 'v' : 'r'; }
+
+// "p:%03d f:%03d%c" in the list, "p:%03d\tf:%03d%c" in the extracts.
+std::string reference(std::int32_t page, std::int32_t folio, std::int32_t verso,
+                      std::string_view between) {
+  std::string r = "p:";
+  r.append(threeDigits(page)).append(between).append("f:").append(threeDigits(folio));
+  r += sideLetter(verso);
+  return r;
+}
+
+class ReportWriter {
+ public:
+  ReportWriter(const ReportOptions& options, const ReportInput& input)
+      : options_(options), in_(input) {}
+
+  std::string run() {
+    if (options_.information) header();
+    if (options_.list) targetList();
+    if (options_.extracts > 0) {
+      if (options_.detailed) {
+        detailedExtracts();
+      } else {
+        groupedExtracts();
+      }
+    }
+    return std::move(out_);
+  }
+
+ private:
+  template <typename... Parts>
+  void put(const Parts&... parts) {
+    (out_.append(std::string_view(parts)), ...);
+  }
+
+  std::string T(std::string_view text) const { return translateToAnsi(in_.translate, text); }
+  static std::string ansi(std::string_view utf8) { return utf8ToCp1252(utf8); }
+  static std::string name(const char* const* names, int count, int value) {
+    return value >= 0 && value < count ? ansi(names[value]) : std::to_string(value);
+  }
+
+  void header() {
+    const SearchRequest& rq = in_.request;
+    out_ += T("DOCUMENT: ");
+    if (rq.useCorpus) {
+      for (std::size_t k = 0; k < in_.corpus.size(); ++k) {
+        if (k > 0) out_ += ", ";
+        out_ += ansi(fileNameOf(in_.corpus[k]));
+      }
+    } else {
+      out_ += ansi(fileNameOf(in_.documents.current().path));
+    }
+    out_ += "\n";
+    put(T("CONTEXTE: "), name(kContextNames, 4, rq.context), "\n");
+    put(T("ORTHOGRAPHE: "), name(kSpellingNames, 4, rq.spelling), ", ", T("SEPARATEURS: "),
+        T(rq.ignoreSeparators ? "sans" : "avec"), "\n");
+    put(T("FILTRE: "), rq.filterDescription.empty() ? T("sans") : rq.filterDescription, "\n");
+    put(T("CHAINES: "), T(rq.allStrings ? "toutes" : "1 ou plus"), ", ", T("ORDRE: "),
+        T(rq.inOrder ? "oui" : "non"), "\n");
+    const int rs = rq.resultSpelling;
+    put(T("RESULTATS :"), rs >= 0 && rs < 4 ? T(kSpellingNames[rs]) : std::to_string(rs), ", ",
+        T("SYMBOLES :"), T(rq.showSymbols ? "oui" : "non"), "\n\n");
+    for (const auto& s : rq.strings) {
+      put(s->text, ", ", T("POSITION :"), name(kPlaceNames, 5, s->place), ", ", T("EXCLURE :"),
+          T(s->exclude ? "oui" : "non"), "\n");
+    }
+    out_ += "\n";
+  }
+
+  void targetList() {
+    for (const auto& t : in_.targets.records()) {
+      out_ += t->text;
+      if (options_.references) {
+        put("\t", std::to_string(t->occurrences.size()));
+        if (!t->document.empty()) {
+          const std::string& label = t->document.str();
+          const std::size_t bar = label.find(kLabelSeparator);
+          out_ += "\t";
+          if (bar != std::string::npos) out_ += ansi(std::string_view(label).substr(0, bar));
+        }
+        const Occurrence* last = nullptr;
+        for (const Occurrence& o : t->occurrences) {
+          if (last && o.page == last->page && o.folio == last->folio && o.verso == last->verso) continue;
+          out_ += last ? ", " : "\t";
+          out_ += reference(o.page, o.folio, o.verso, " ");
+          last = &o;
+        }
+      }
+      out_ += "\n";
+    }
+    out_ += "\n";
+  }
+
+  // The bounds of an occurrence's extract, indexes inclusive; an end the
+  // scan never met counts as unknown (-1) here and as the text's end later.
+  std::pair<std::int32_t, std::int32_t> bounds(const Occurrence& o) const {
+    switch (options_.extracts) {
+      case 1: return {o.wordStart, o.wordEnd};
+      case 2: return {o.sentenceStart, o.sentenceEnd};
+      default: return {o.paragraphStart, o.paragraphEnd};
+    }
+  }
+
+  static std::string extractText(const Document& doc, std::int32_t start, std::int32_t end) {
+    const auto size = static_cast<std::int32_t>(doc.text.size());
+    if (end == kUnknownEnd || end >= size) end = size - 1;
+    if (start < 0 || start > end) return {};
+    return doc.text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start + 1));
+  }
+
+  // The marked span in force at `start`: the bytes that follow its marker.
+  std::string spanText(const Document& doc, std::int32_t start) const {
+    const Location loc = placeOf(doc, start, Unit::Index, in_.pageMarker);
+    if (loc.spanLength <= 0) return {};
+    const auto from = static_cast<std::size_t>(loc.spanStart) + 1;
+    if (from > doc.text.size()) return {};
+    return doc.text.substr(from, static_cast<std::size_t>(loc.spanLength - 1));
+  }
+
+  // Loads the document of a label (the current one for the empty label);
+  // null when it cannot be read. A failed path is not tried again.
+  const Document* source(const std::string& label) {
+    if (label.empty()) return &in_.documents.current();
+    const std::string path = pathOfLabel(label);
+    if (path != loadedPath_) {
+      in_.documents.closeAll();
+      loaded_ = in_.documents.load(path);
+      loadedPath_ = path;
+      loadedAny_ = true;
+    }
+    return loaded_;
+  }
+
+  // The file name written in an extract's references.
+  std::string fileNameFor(const std::string& label) const {
+    if (label.empty()) return ansi(fileNameOf(in_.documents.current().path));
+    return ansi(fileNameOfLabel(label));
+  }
+
+  struct GroupKey {
+    std::string text;  // "label*start|end" as the key is written
+    std::string label;
+    std::int32_t start, end;
+  };
+
+  // The keys' order: text without regard to case, then bytes, so that two
+  // labels that differ in case only stay two extracts.
+  static int foldedCompare(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+      auto fold = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u >= 'A' && u <= 'Z' ? u + 32 : static_cast<int>(u);
+      };
+      const int x = fold(a[i]), y = fold(b[i]);
+      if (x != y) return x - y;
+    }
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    return a.compare(b);
+  }
+
+  void groupedExtracts() {
+    std::vector<GroupKey> keys;
+    for (const auto& t : in_.targets.records()) {
+      for (const Occurrence& o : t->occurrences) {
+        const auto [start, end] = bounds(o);
+        char digits[32];
+        std::snprintf(digits, sizeof digits, "*%04d|%04d", static_cast<int>(start), static_cast<int>(end));
+        keys.push_back({t->document.str() + digits, t->document.str(), start, end});
+      }
+    }
+    std::sort(keys.begin(), keys.end(),
+              [](const GroupKey& a, const GroupKey& b) { return foldedCompare(a.text, b.text) < 0; });
+    keys.erase(std::unique(keys.begin(), keys.end(),
+                           [](const GroupKey& a, const GroupKey& b) { return a.text == b.text; }),
+               keys.end());
+    for (const GroupKey& k : keys) {
+      const Document* doc = source(k.label);
+      if (!doc) continue;
+      put(extractText(*doc, k.start, k.end), "\t");
+      if (options_.extractReferences || options_.spans) {
+        std::string line;
+        if (options_.extractReferences) {
+          const Location loc = placeOf(*doc, k.start, Unit::Index, in_.pageMarker);
+          line.append(fileNameFor(k.label)).append("\t");
+          line.append(reference(loc.page, loc.folio, loc.side, "\t"));
+        }
+        if (options_.spans) {
+          const std::string span = spanText(*doc, k.start);
+          if (!span.empty()) {
+            if (!line.empty()) line += "\t";
+            line += span;
+          }
+        }
+        put(line, "\n\n");
+      } else {
+        out_ += "\n";
+      }
+    }
+    if (loadedAny_) in_.documents.closeAll();
+  }
+
+  struct Extract {
+    std::string text;
+    std::string label;
+    std::int32_t start;
+    std::int32_t page, folio, verso;
+    std::string span;
+  };
+
+  void detailedExtracts() {
+    std::vector<std::string> labels;
+    for (const auto& t : in_.targets.records()) {
+      if (std::find(labels.begin(), labels.end(), t->document.str()) == labels.end()) {
+        labels.push_back(t->document.str());
+      }
+    }
+    std::vector<std::unique_ptr<Extract>> extracts;
+    // The extract of each occurrence, by target and occurrence number.
+    std::unordered_map<const Occurrence*, const Extract*> linked;
+    for (const std::string& label : labels) {
+      const Document* doc = source(label);
+      if (!doc) continue;
+      std::map<std::int32_t, const Extract*> byStart;
+      for (const auto& t : in_.targets.records()) {
+        if (t->document.str() != label) continue;
+        for (const Occurrence& o : t->occurrences) {
+          const auto [start, end] = bounds(o);
+          auto found = byStart.find(start);
+          if (found == byStart.end()) {
+            auto e = std::make_unique<Extract>(
+                Extract{extractText(*doc, start, end), label, start, o.page, o.folio, o.verso, {}});
+            if (options_.spans) e->span = spanText(*doc, start);
+            found = byStart.emplace(start, e.get()).first;
+            extracts.push_back(std::move(e));
+          }
+          linked.emplace(&o, found->second);
+        }
+      }
+    }
+    if (loadedAny_) in_.documents.closeAll();
+
+    struct WordEntry {
+      std::string text;
+      std::vector<const Extract*> extracts;
+    };
+    std::vector<WordEntry> words;
+    std::unordered_map<std::string, std::size_t> wordIndex;
+    for (const auto& t : in_.targets.records()) {
+      auto [it, added] = wordIndex.emplace(t->text, words.size());
+      if (added) words.push_back({t->text, {}});
+      WordEntry& w = words[it->second];
+      const Extract* previous = nullptr;
+      for (const Occurrence& o : t->occurrences) {
+        auto e = linked.find(&o);
+        if (e == linked.end()) continue;  // its document could not be read
+        if (e->second != previous) w.extracts.push_back(e->second);
+        previous = e->second;
+      }
+    }
+    for (const WordEntry& w : words) {
+      put(w.text, "\n");
+      for (const Extract* e : w.extracts) {
+        put("\t", e->text);
+        if (options_.extractReferences) {
+          put("\t", fileNameFor(e->label), "\t", reference(e->page, e->folio, e->verso, "\t"));
+        }
+        if (options_.spans && !e->span.empty()) put("\t", e->span);
+        out_ += "\n";
+      }
+      out_ += "\n";
+    }
+  }
+
+  const ReportOptions& options_;
+  const ReportInput& in_;
+  std::string out_;
+  std::string loadedPath_;
+  const Document* loaded_ = nullptr;
+  bool loadedAny_ = false;
+};
+
+}  // namespace
+
+std::string buildReport(const ReportOptions& options, const ReportInput& input) {
+  return ReportWriter(options, input).run();
+}
+
+std::string withCrLf(std::string_view report) {
+  std::string out;
+  out.reserve(report.size() + report.size() / 16);
+  for (const char c : report) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+bool writeReportFile(const std::string& path, std::string_view report, bool append) {
+  std::FILE* f = std::fopen(path.c_str(), append ? "ab" : "wb");
+  if (!f) return false;
+  const std::string bytes = withCrLf(report);
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && written;
+}
+
+}  // namespace lirno

@@ -1,0 +1,62 @@
+#pragma once
+// Variant generation: the [Genor] rules applied to a word until they yield
+// nothing new, the rules' conditions, and the variant search strings.
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "search/request.h"
+#include "search/rules_tables.h"
+
+namespace lirno {
+
+// The generation stops adding variants past these bounds: a rule whose
+// replacement is longer than what it replaces would otherwise grow the list
+// without end.
+inline constexpr std::size_t kMaxVariantsPerWord = 10000;
+inline constexpr std::size_t kMaxVariantLength = 256;
+
+// The generation file "Lirno_Genor.txt": one line per rule application.
+class GenerationLog {
+ public:
+  GenerationLog() = default;
+  ~GenerationLog();
+  GenerationLog(const GenerationLog&) = delete;
+  GenerationLog& operator=(const GenerationLog&) = delete;
+
+  // Creates the file afresh; false (and no log) when it cannot be created.
+  bool open(const std::string& path);
+  void close();
+  bool isOpen() const { return file_ != nullptr; }
+
+  // "word\tposition+1\tfrom->to (level)\tvariant" and CR LF, flushed.
+  void write(std::string_view word, std::size_t position, const VariantRule& rule,
+             std::string_view variant);
+
+ private:
+  std::FILE* file_ = nullptr;
+};
+
+struct GeneratedVariants {
+  std::vector<std::string> words;  // the word and its variants, sorted, distinct
+  bool limited = false;            // a bound stopped the generation
+};
+
+// Generate variants of `word` at `level`; `log` may be null.
+GeneratedVariants generateVariants(std::string_view word, int level, const cGenoaList& rules,
+                                   GenerationLog* log);
+
+// Evaluate condition for the rule position `x` of `word`: non-zero holds.
+// An empty condition holds; a condition with an error gives 0.
+long long evaluateCondition(std::string_view condition, std::string_view word, long long x);
+
+// Create variant strings: for each string present at the start, the
+// variants of its pattern that no string has yet as its pattern join the
+// list as variant strings (copies of it with the variant as pattern, no
+// text, and it as parent). Returns whether a bound stopped a generation.
+bool createVariantStrings(cArrowList& strings, int level, const cGenoaList& rules,
+                          GenerationLog* log);
+
+}  // namespace lirno
