@@ -328,6 +328,21 @@ TEST_F(TranslationsTest, TheCaretParagraphIsSelectedInEveryTranslation) {
   EXPECT_EQ(editor(0)->textCursor().selectedText(), QStringLiteral("three"));
 }
 
+TEST_F(TranslationsTest, AnEditorTakingTheFocusBecomesCurrent) {
+  start();
+  writeDocuments(true, false);
+  open("ms.txt");
+  window_->button("btnTrad")->click();
+  QSignalSpy editItems(panes_, &PanesController::editItemsChanged);
+  QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+  QApplication::sendEvent(editor(1), &in);
+  EXPECT_EQ(panes_->currentPane(), &panes_->paneAt(1));
+  EXPECT_EQ(panes_->currentEditor(), editor(1));
+  EXPECT_EQ(editItems.count(), 1);
+  EXPECT_EQ(panes_->paneAt(1).nameBar->palette().color(QPalette::Window), QColor(0, 0x80, 0x80));
+  EXPECT_EQ(panes_->paneAt(0).nameBar->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
+}
+
 TEST_F(TranslationsTest, SwapWithThreePanesGivesTwoOneThreeThenTwoThreeOne) {
   start();
   writeDocuments(true, true);
