@@ -20,7 +20,8 @@ std::string fallbackSettingsPath() {
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
     base = xdg;
   } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::string(home) + "/.config";
+    base = home;
+    base += "/.config";
   } else {
     base = ".";
   }
