@@ -3,8 +3,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(STELVANE_TARGET x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${STELVANE_TARGET}-gcc)
-set(CMAKE_CXX_COMPILER ${STELVANE_TARGET}-g++)
+# The POSIX thread model gives the standard library its std::mutex, which
+# GoogleTest needs; the program links winpthreads statically like the rest.
+set(CMAKE_C_COMPILER ${STELVANE_TARGET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${STELVANE_TARGET}-g++-posix)
 set(CMAKE_RC_COMPILER ${STELVANE_TARGET}-windres)
 
 # Headers and libraries (zlib included) come from the target tree only;

@@ -2,7 +2,6 @@
 
 #include <objbase.h>
 
-#include <algorithm>
 
 #include "checks.h"
 #include "fs.h"
@@ -31,14 +30,6 @@ std::wstring systemPath(UINT (*get)(LPWSTR, UINT)) {
 
 UINT windowsDirectory(LPWSTR buffer, UINT size) { return GetWindowsDirectoryW(buffer, size); }
 UINT systemDirectory(LPWSTR buffer, UINT size) { return GetSystemDirectoryW(buffer, size); }
-
-// A drive or share root: removing "everything in it" is never a cleanup.
-bool isRootFolder(const std::wstring& folder) {
-  const std::wstring path = withoutTrailingBackslash(folder);
-  if (path.size() <= 2) return true;  // "", "C:" or "\"
-  if (startsWith(path, L"\\\\")) return std::count(path.begin(), path.end(), L'\\') <= 3;
-  return false;
-}
 
 // Quotes an argument for the child's command line; a trailing backslash is
 // doubled so that it does not escape the closing quote.

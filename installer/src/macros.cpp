@@ -89,7 +89,10 @@ std::optional<std::wstring> shellFolder(const Installer& installer, std::wstring
   return std::nullopt;
 }
 
-std::wstring expandMacros(const Installer& installer, std::wstring_view text, bool escapePercent) {
+namespace {
+
+std::wstring expand(const Installer& installer, std::wstring_view text, bool lineFeeds,
+                    bool escapePercent) {
   const std::wstring source = withoutTrailingBackslash(installer.sourceFolder);
   const std::wstring work = withoutTrailingBackslash(installer.workFolder);
   const Token tokens[] = {
@@ -132,7 +135,7 @@ std::wstring expandMacros(const Installer& installer, std::wstring_view text, bo
         }
       }
     }
-    if (!found) {
+    if (!found || (!found->value && !lineFeeds)) {
       out.push_back(text[i++]);
       continue;
     }
@@ -143,6 +146,16 @@ std::wstring expandMacros(const Installer& installer, std::wstring_view text, bo
     i += found->text.size();
   }
   return out;
+}
+
+}  // namespace
+
+std::wstring expandMacros(const Installer& installer, std::wstring_view text) {
+  return expand(installer, text, false, false);
+}
+
+std::wstring expandMessage(const Installer& installer, std::wstring_view text, bool escapePercent) {
+  return expand(installer, text, true, escapePercent);
 }
 
 }  // namespace stelvane

@@ -29,17 +29,17 @@ bool show(const Installer& installer, MessageKind kind, std::wstring_view captio
 std::wstring formatted(const Installer& installer, std::wstring_view format,
                        std::initializer_list<std::wstring> args) {
   const std::vector<std::wstring> list(args);
-  return formatText(expandMacros(installer, format, true), list);
+  return formatText(expandMessage(installer, format, true), list);
 }
 
 }  // namespace
 
 void errorBox(const Installer& installer, std::wstring_view caption, std::wstring_view text) {
-  show(installer, MessageKind::Error, caption, expandMacros(installer, text));
+  show(installer, MessageKind::Error, caption, expandMessage(installer, text));
 }
 
 void warningBox(const Installer& installer, std::wstring_view caption, std::wstring_view text) {
-  show(installer, MessageKind::Warning, caption, expandMacros(installer, text));
+  show(installer, MessageKind::Warning, caption, expandMessage(installer, text));
 }
 
 void errorBoxFormat(const Installer& installer, std::wstring_view caption,

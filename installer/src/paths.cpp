@@ -62,6 +62,17 @@ std::wstring fileNameOf(std::wstring_view path) {
   return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
 }
 
+bool isRootFolder(std::wstring_view folder) {
+  const std::wstring path = withoutTrailingBackslash(folder);
+  if (path.size() <= 2) return true;  // "", "C:" or "\"
+  if (path.rfind(L"\\\\", 0) == 0) {
+    size_t separators = 0;
+    for (wchar_t c : path) separators += c == L'\\';
+    return separators <= 3;
+  }
+  return false;
+}
+
 std::wstring joinPath(std::wstring_view folder, std::wstring_view name) {
   if (folder.empty()) return std::wstring(name);
   return withTrailingBackslash(folder) + std::wstring(name);

@@ -24,6 +24,8 @@ std::wstring driveOf(std::wstring_view path);
 std::wstring folderOf(std::wstring_view path);
 // Everything after the last backslash or slash.
 std::wstring fileNameOf(std::wstring_view path);
+// A drive ("C:", "C:\") or share root ("\\server\share"), or no folder at all.
+bool isRootFolder(std::wstring_view folder);
 // `folder` + "\" when missing + `name`.
 std::wstring joinPath(std::wstring_view folder, std::wstring_view name);
 

@@ -104,7 +104,8 @@ std::wstring formatText(std::wstring_view format, std::span<const std::wstring> 
     // %[flags][width][.precision][length]conversion
     size_t j = i + 1;
     bool left = false;
-    while (j < format.size() && std::wstring_view(L"-+ #0").find(format[j]) != std::wstring_view::npos) {
+    // No space flag: "100 % sûr" is French text, not a conversion.
+    while (j < format.size() && std::wstring_view(L"-+#0").find(format[j]) != std::wstring_view::npos) {
       left = left || format[j] == L'-';
       ++j;
     }

@@ -25,8 +25,8 @@ std::wstring field(std::wstring_view text, std::wstring_view separator, size_t i
 bool startsWith(std::wstring_view text, std::wstring_view prefix);
 bool endsWith(std::wstring_view text, std::wstring_view suffix);
 
-// Fills a printf-style format with texts, safely: %s, %d, %i, %u, %c, %x and
-// their flags, width and length modifiers each take the next argument as text
+// Fills a printf-style format with texts, safely: %s, %d, %i, %u, %c, %x with
+// the flags "-+#0", a width and length modifiers each take the next argument as text
 // (missing ones give empty text), "%%" gives "%", anything else is kept as it
 // stands. Formats come from script files, so nothing here can read past the
 // arguments given.

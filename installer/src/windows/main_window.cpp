@@ -42,7 +42,7 @@ int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM dat
 MainTexts readMainTexts(const Installer& installer) {
   MainTexts t;
   auto raw = [&](const wchar_t* key) { return readLocalized(installer, L"DIALOGUE", key); };
-  auto label = [&](const wchar_t* key) { return expandMacros(installer, raw(key)); };
+  auto label = [&](const wchar_t* key) { return expandMessage(installer, raw(key)); };
   t.caption = raw(L"TITRE");
   t.subject = label(L"SUJET");
   t.versionBefore = label(L"T_VERSION_AVANT");
