@@ -17,6 +17,7 @@
 #include "text.h"
 #include "windows/language_window.h"
 #include "windows/main_window.h"
+#include "windows/window_classes.h"
 
 namespace stelvane {
 
@@ -55,6 +56,7 @@ int runStelvane(HINSTANCE instance, int argc, wchar_t** argv) {
   Installer installer;
   installer.instance = instance;
   installer.integration = createIntegration();
+  registerWindowClasses(instance);
   installer.silent = readWinIniInt(L"STELVANE", L"SILENT", 0) != 0;
   locateFolders(installer);
 
