@@ -170,7 +170,10 @@ bool runCleanupMode(const std::wstring& handleText, const std::wstring& folder) 
   long long value = 0;
   if (!parseDecimal(handleText, value) || value <= 0) return false;
   Handle process(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(value)));
-  if (WaitForSingleObject(process.get(), INFINITE) != WAIT_OBJECT_0) {
+  // Only a process handle counts: any other object that happens to carry this
+  // value must not lead to a folder being removed.
+  if (GetProcessId(process.get()) == 0 ||
+      WaitForSingleObject(process.get(), INFINITE) != WAIT_OBJECT_0) {
     process.release();  // not ours to close: it was not a handle we can wait for
     return false;
   }
@@ -199,7 +202,9 @@ HANDLE startCleanupCopy(const Installer& installer) {
                            FILE_FLAG_WRITE_THROUGH | FILE_FLAG_NO_BUFFERING | FILE_FLAG_DELETE_ON_CLOSE,
                            nullptr));
   }
-  HANDLE process = OpenProcess(SYNCHRONIZE, TRUE, GetCurrentProcessId());
+  // Synchronize to wait for it; query to let the copy check it is a process.
+  HANDLE process =
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, GetCurrentProcessId());
   if (!process) return nullptr;
   std::wstring command = quoted(copy) + L" " + decimal(reinterpret_cast<INT_PTR>(process)) + L" " +
                          quoted(installer.sourceFolder) + L" ";

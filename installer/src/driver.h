@@ -32,7 +32,8 @@ void removeFolderUnlessKept(const std::wstring& folder);
 
 // Cleanup mode (two arguments): waits for the process whose handle value is
 // `handleText`, then removes `folder`. Nothing is removed when the handle is
-// not a number or cannot be waited for.
+// not a number, not a process handle or cannot be waited for, nor when the
+// folder is a drive or share root.
 bool runCleanupMode(const std::wstring& handleText, const std::wstring& folder);
 
 // Support type 4: starts a temporary copy of the installer in cleanup mode

@@ -138,7 +138,8 @@ PROCESS_INFORMATION startSleeper(DWORD ms, HANDLE& inheritable) {
   EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                              &startup, &process));
   EXPECT_TRUE(DuplicateHandle(GetCurrentProcess(), process.hProcess, GetCurrentProcess(),
-                              &inheritable, SYNCHRONIZE, TRUE, 0));
+                              &inheritable, SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION,
+                              TRUE, 0));
   return process;
 }
 
@@ -184,6 +185,14 @@ TEST_F(Install, CleanupModeRemovesNothingWithoutAValidHandle) {
   test::TempFolder kept;
   EXPECT_EQ(runInherited(run.program, L"abc \"" + kept.path() + L"\""), 0u);
   EXPECT_TRUE(folderExists(kept.path()));
+  // A handle that is not a process: an event, already signalled.
+  SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+  HANDLE event = CreateEventW(&inherit, TRUE, TRUE, nullptr);
+  EXPECT_EQ(runInherited(run.program, std::to_wstring(reinterpret_cast<INT_PTR>(event)) + L" \"" +
+                                          kept.path() + L"\""),
+            0u);
+  EXPECT_TRUE(folderExists(kept.path()));
+  CloseHandle(event);
 }
 
 TEST_F(Install, SupportFourRemovesTheSourceFolderAfterTheInstaller) {

@@ -95,27 +95,12 @@ LRESULT LanguageWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CLOSE:
       DestroyWindow(window_);
       return 0;
-    case WM_NCDESTROY: {
-      HWND window = window_;
-      window_ = nullptr;
-      return DefWindowProcW(window, message, wParam, lParam);
-    }
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK languageWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<LanguageWindow*>(create->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<LanguageWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  const LRESULT result = self->handleMessage(message, wParam, lParam);
-  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  return result;
+  return windowObjectProc<LanguageWindow>(window, message, wParam, lParam);
 }
 
 int pickLanguage(HINSTANCE instance, const std::wstring& script,

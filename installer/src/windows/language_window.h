@@ -45,7 +45,8 @@ class LanguageWindow {
   int chosen() const { return chosen_; }
 
  private:
-  friend LRESULT CALLBACK languageWindowProc(HWND, UINT, WPARAM, LPARAM);
+  template <typename T>
+  friend LRESULT windowObjectProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   HINSTANCE instance_;

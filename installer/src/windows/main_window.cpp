@@ -308,27 +308,12 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       if (installer_.window == this) installer_.window = nullptr;
       return 0;
-    case WM_NCDESTROY: {
-      HWND window = window_;
-      window_ = nullptr;
-      return DefWindowProcW(window, message, wParam, lParam);
-    }
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  const LRESULT result = self->handleMessage(message, wParam, lParam);
-  if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  return result;
+  return windowObjectProc<MainWindow>(window, message, wParam, lParam);
 }
 
 }  // namespace stelvane

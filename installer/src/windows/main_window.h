@@ -90,7 +90,8 @@ class MainWindow {
   void close();
 
  private:
-  friend LRESULT CALLBACK mainWindowProc(HWND, UINT, WPARAM, LPARAM);
+  template <typename T>
+  friend LRESULT windowObjectProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void onCommand(int id);
   void browse();

@@ -42,4 +42,25 @@ void resizeCentred(HWND window, int width, int height);
 // Runs the thread's message loop until `window` is destroyed.
 void runWindowLoop(HWND window);
 
+// The window procedure of a window object of class T: `this` comes with
+// WM_NCCREATE (the creation parameter) and is stored with the window; every
+// later message goes to T::handleMessage until WM_NCDESTROY, which forgets
+// the window on both sides. T befriends this function and has `window_`.
+template <typename T>
+LRESULT windowObjectProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->handleMessage(message, wParam, lParam);
+}
+
 }  // namespace stelvane
