@@ -45,7 +45,7 @@ ResultsController::ResultsController(TfrmMain& frame)
 ResultsController::~ResultsController() {
   // The view outlives this controller by a moment: it must not read the
   // list once it is gone.
-  if (grid_) grid_->setModel(nullptr);
+  if (auto* g = qobject_cast<QTableView*>(grid_.data())) g->setModel(nullptr);
 }
 
 QTableView* ResultsController::grid() const { return frame().ui.grdTarget; }
@@ -103,7 +103,10 @@ void ResultsController::formCreated() {
 }
 
 bool ResultsController::eventFilter(QObject* watched, QEvent* event) {
-  QTableView* g = grid();
+  // While the window is being destroyed it is no longer a TfrmMain, and its
+  // widgets still get events (hiding, focus moves): nothing to do then.
+  auto* g = qobject_cast<QTableView*>(grid_.data());
+  if (!g || !qobject_cast<TfrmMain*>(g->window())) return false;
   if (watched == g) {
     if (event->type() == QEvent::KeyPress) {
       const int key = static_cast<QKeyEvent*>(event)->key();
@@ -128,7 +131,7 @@ bool ResultsController::eventFilter(QObject* watched, QEvent* event) {
       updateEditCommands();
     }
   }
-  return WindowController::eventFilter(watched, event);
+  return false;
 }
 
 // --- Rows -----------------------------------------------------------------

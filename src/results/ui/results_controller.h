@@ -13,10 +13,11 @@
 #include <utility>
 
 #include <QPointer>
-#include <QTableView>
 
 #include "search/targets.h"
 #include "shell/ui/main_window.h"
+
+class QTableView;
 
 namespace lirno {
 
@@ -118,7 +119,9 @@ class ResultsController : public WindowController {
   bool wordListMode_ = false;
   int requestContext_ = 0;
   Producer producer_;
-  QPointer<QTableView> grid_;  // the window deletes its widgets before its controllers
+  // The window deletes its widgets before its controllers, and they get
+  // events while they go.
+  QPointer<QWidget> grid_;
 };
 
 }  // namespace lirno

@@ -108,6 +108,9 @@ void SearchController::showSearchDialog() {
   setup.documentOpen = documentOpen();
   setup.filterDefinitions = wb.rules().filters;
   dialog->prepare(request_.strings, setup);
+  // Shared by the windows: it comes up over the one that asked.
+  dialog->adjustSize();
+  dialog->move(frame().geometry().center() - dialog->rect().center());
   QPointer<SearchController> self(this);
   dialog->present([self, dialog](bool accepted) {
     if (accepted && self) self->confirmDialog(*dialog);
