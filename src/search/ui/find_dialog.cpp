@@ -215,22 +215,22 @@ void TfrmFind::btnDelClick() {
   refresh();
 }
 
-void TfrmFind::btnClearClick() {
+void TfrmFind::emptyStrings() {
   ui.lstWord->clear();
   strings().clear();
   ui.edWord->clear();
   ui.pnlPlace.setIndex(kPlaceAnywhere);
   ui.chkExclude->setChecked(false);
+}
+
+void TfrmFind::btnClearClick() {
+  emptyStrings();
   ui.chkSepar->setChecked(true);
   refresh();
 }
 
 void TfrmFind::btnThesaurusClick() {
-  ui.lstWord->clear();
-  strings().clear();
-  ui.edWord->clear();
-  ui.pnlPlace.setIndex(kPlaceAnywhere);
-  ui.chkExclude->setChecked(false);
+  emptyStrings();
   if (thesaurus_) {
     for (const std::string& line : *thesaurus_) {
       std::string s = trimmed(line);

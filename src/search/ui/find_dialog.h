@@ -105,6 +105,9 @@ class TfrmFind : public QDialog {
   void btnAddClick();
   void btnReplClick();
   void btnDelClick();
+  // The box, the list and the edit field emptied; position and exclusion
+  // back to their defaults.
+  void emptyStrings();
   void btnClearClick();
   void btnThesaurusClick();
   void placeOrExcludeClicked();

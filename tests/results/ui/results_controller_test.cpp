@@ -301,6 +301,17 @@ TEST_F(ResultsControllerTest, ASentenceLongerThanSixteenBitsIsSelectedWhole) {
   EXPECT_EQ(selection(w), std::make_pair(0, 40010));
 }
 
+TEST_F(ResultsControllerTest, InWordListModeTheSelectedTargetAloneIsRed) {
+  TfrmMain& w = startWithDocument();
+  searchWords(w, {"chat", "chien", "rat"});
+  results(w).setWordListMode(true);
+  results(w).setCurrentRow(3);
+  EXPECT_EQ(redRanges(w), (Ranges{{14, 3}, {34, 3}, {43, 3}}));
+  EXPECT_EQ(selection(w), std::make_pair(14, 3));
+  results(w).setCurrentRow(1);
+  EXPECT_EQ(redRanges(w), (Ranges{{3, 4}, {51, 4}}));
+}
+
 TEST_F(ResultsControllerTest, ClosingTheResultPaneEmptiesTheGrid) {
   TfrmMain& w = startWithDocument();
   searchWords(w, {"chat"});
