@@ -481,6 +481,30 @@ TEST_F(PanesTest, ColouringRangesTouchesOnlyTheirParagraphs) {
   EXPECT_TRUE(d->findBlockByNumber(2).layout()->formats().isEmpty());
 }
 
+TEST_F(PanesTest, OverlappingRangesAcrossABreakKeepEveryPiece) {
+  start();
+  docs_.write("o.txt", "abcdef\r\nghij\r\n");
+  open("o.txt");
+  PaneRecord& p = panes_->paneAt(0);
+  // "cdef" plus the break plus "gh", then "ef" which starts back inside the
+  // first paragraph, once the walk has reached the second.
+  panes_->colourRanges(p, {{2, 8}, {4, 2}}, Qt::red);
+  QTextDocument* d = p.editor->document();
+  const auto first = d->findBlockByNumber(0).layout()->formats();
+  ASSERT_EQ(first.size(), 2);
+  EXPECT_EQ(first[0].start, 2);
+  EXPECT_EQ(first[0].length, 4);
+  EXPECT_EQ(first[1].start, 4);
+  EXPECT_EQ(first[1].length, 2);
+  const auto second = d->findBlockByNumber(1).layout()->formats();
+  ASSERT_EQ(second.size(), 1);
+  EXPECT_EQ(second[0].start, 0);
+  EXPECT_EQ(second[0].length, 2);
+  panes_->clearColours(p);
+  EXPECT_TRUE(d->findBlockByNumber(0).layout()->formats().isEmpty());
+  EXPECT_TRUE(d->findBlockByNumber(1).layout()->formats().isEmpty());
+}
+
 // Cursor positions against document positions, over every kind of byte.
 TEST(PaneTextTest, CursorPositionsAreDocumentIndexes) {
   Document doc;

@@ -42,31 +42,44 @@ std::int32_t positionOfCursor(const Document& doc, int cursor) {
 void RangeColouring::colour(std::vector<std::pair<int, int>> ranges, const QTextCharFormat& format) {
   clear();
   if (!std::is_sorted(ranges.begin(), ranges.end())) std::sort(ranges.begin(), ranges.end());
-  QTextBlock block;
-  QList<QTextLayout::FormatRange> formats;
-  auto flush = [&] {
-    if (!block.isValid() || formats.isEmpty()) return;
-    block.layout()->setFormats(formats);
-    document_->markContentsDirty(block.position(), block.length());
-    blocks_.push_back(block.blockNumber());
-    formats.clear();
+  // Pieces are gathered per paragraph first: a range that spans a paragraph
+  // break can be followed by one that starts back inside the first
+  // paragraph, and a paragraph's formats are set once.
+  struct Piece {
+    int block;
+    QTextLayout::FormatRange range;
   };
+  std::vector<Piece> pieces;
+  pieces.reserve(ranges.size());
+  QTextBlock block;
   for (auto [start, end] : ranges) {
     start = std::max(start, 0);
     while (start < end) {
-      if (!block.isValid() || start >= block.position() + block.length()) {
-        flush();
+      if (!block.isValid() || start < block.position() ||
+          start >= block.position() + block.length()) {
         block = document_->findBlock(start);
         if (!block.isValid()) break;
       }
       const int blockStart = block.position();
       const int textEnd = blockStart + block.length() - 1;  // the separator is not coloured
       const int pieceEnd = std::min(end, textEnd);
-      if (pieceEnd > start) formats.append({start - blockStart, pieceEnd - start, format});
+      if (pieceEnd > start) {
+        pieces.push_back({block.blockNumber(), {start - blockStart, pieceEnd - start, format}});
+      }
       start = blockStart + block.length();
     }
   }
-  flush();
+  std::stable_sort(pieces.begin(), pieces.end(),
+                   [](const Piece& a, const Piece& b) { return a.block < b.block; });
+  for (std::size_t i = 0; i < pieces.size();) {
+    const int number = pieces[i].block;
+    QList<QTextLayout::FormatRange> formats;
+    for (; i < pieces.size() && pieces[i].block == number; ++i) formats.append(pieces[i].range);
+    QTextBlock b = document_->findBlockByNumber(number);
+    b.layout()->setFormats(formats);
+    document_->markContentsDirty(b.position(), b.length());
+    blocks_.push_back(number);
+  }
 }
 
 void RangeColouring::clear() {
