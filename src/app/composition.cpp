@@ -11,7 +11,6 @@
 #include "results/ui/result_dialog.h"
 #include "results/ui/results_module.h"
 #include "search/ui/add_string_dialog.h"
-#include "search/ui/find_dialog.h"
 #include "search/ui/genoa_dialog.h"
 #include "search/ui/search_module.h"
 #include "shell/ui/main_window.h"
@@ -30,7 +29,7 @@ void composeWorkbench(Workbench& workbench) {
   workbench.setDialogSetup([](Workbench& wb) {
     QWidget* owner = wb.anchor();
     SharedDialogs& d = wb.dialogs();
-    d.frmFind = new TfrmFind(owner);
+    d.frmFind = createFindDialog(wb, owner);
     d.frmCorpus = new TfrmCorpus(owner);
     d.frmThesaurus = new TfrmThesaurus(owner);
     d.frmWord = new TfrmWord(owner);

@@ -57,6 +57,7 @@ std::string finishWordList(cTargetList& targets, bool sortFromRight, const Trans
 }
 
 std::string runWordList(const SearchRequest& request, cTargetList& targets, EngineContext& context) {
+  if (context.clearingTargets) context.clearingTargets();
   targets.clear();
   forEachDocument(context, request.useCorpus, [&](const Document& doc, const DocumentLabel& label) {
     wordScan(doc, label, request.filters, context.rules, request.resultSpelling, request.showSymbols,

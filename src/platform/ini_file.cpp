@@ -158,7 +158,10 @@ bool IniFile::writeString(std::string_view section, std::string_view key,
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(f.lastInSection) + 1, Line{entry, eol});
   } else {
     if (!lines.empty() && lines.back().end.empty()) lines.back().end = eol;
-    lines.push_back({"[" + std::string(section) + "]", eol});
+    // Appended piece by piece: GCC 12 warns falsely on "[" + string.
+    std::string header(1, '[');
+    header.append(section).push_back(']');
+    lines.push_back({std::move(header), eol});
     lines.push_back({entry, eol});
   }
 

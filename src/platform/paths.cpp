@@ -16,16 +16,17 @@ std::string executableFolder() {
 }
 
 std::string fallbackSettingsPath() {
-  std::string base;
+  // Built with std::filesystem: GCC 12 warns falsely on string assignment
+  // and concatenation here.
+  std::filesystem::path base;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
     base = xdg;
   } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::string(home) + "/.config";
+    base = std::filesystem::path(home) / ".config";
   } else {
     base = ".";
   }
-  if (base.back() != '/') base += '/';
-  return base + "lirno/Lirno.ini";
+  return (base / "lirno" / "Lirno.ini").lexically_normal().string();
 }
 
 std::string folderOf(std::string_view path) {

@@ -67,6 +67,7 @@ SearchOutcome runSearch(SearchRequest& request, cTargetList& targets, EngineCont
   }
   outcome.searched = true;
 
+  if (context.clearingTargets) context.clearingTargets();
   targets.clear();
   forEachDocument(context, request.useCorpus, [&](const Document& doc, const DocumentLabel& label) {
     scanDocument(request, doc, context.rules, label, targets, context.scanMethod);

@@ -36,6 +36,10 @@ struct EngineContext {
   // a long search can show progress.
   std::function<void(std::size_t, std::size_t)> progress;
   ScanMethod scanMethod = ScanMethod::kFast;
+  // The search goes ahead (no variant dialog, or it was confirmed): called
+  // once, just before the previous targets are freed, so that a window can
+  // let go of them (current target, grid rows, highlighting) first.
+  std::function<void()> clearingTargets = {};
 };
 
 struct SearchOutcome {

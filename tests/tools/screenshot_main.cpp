@@ -3,11 +3,13 @@
 // meanwhile) for checking screens without a display.
 //
 //   lirno-screenshot OUT.png [--program-folder DIR] [--size WxH] [--wait MS]
-//                    [--click NAME ...] -- [lirno arguments]
+//                    [--click NAME ...] [--type NAME=TEXT ...] -- [lirno arguments]
 //
 // --click triggers the named menu item or button of the main window once the
-// window is up (in the given order, --wait apart).
+// window is up; --type types TEXT into the named field as the user would (in
+// the given order, --wait apart).
 #include <QAction>
+#include <QLineEdit>
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
@@ -50,6 +52,8 @@ int main(int argc, char** argv) {
       wait = std::atoi(argv[++i]);
     } else if (a == "--click" && i + 1 < argc) {
       clicks.push_back(argv[++i]);
+    } else if (a == "--type" && i + 1 < argc) {
+      clicks.push_back(std::string("=") + argv[++i]);
     }
   }
   std::vector<const char*> rest = {"lirno"};
@@ -65,7 +69,16 @@ int main(int argc, char** argv) {
   int step = 0;
   for (const std::string& name : clicks) {
     QTimer::singleShot(wait * ++step, w, [w, name] {
-      if (QAction* a = w->action(name)) {
+      if (name.front() == '=') {
+        const std::size_t eq = name.find('=', 1);
+        auto* field = w->findChild<QLineEdit*>(QString::fromStdString(name.substr(1, eq - 1)));
+        if (field && eq != std::string::npos) {
+          field->clear();
+          field->insert(QString::fromStdString(name.substr(eq + 1)));  // as typed: textEdited
+        } else {
+          std::fprintf(stderr, "no field for --type %s\n", name.c_str() + 1);
+        }
+      } else if (QAction* a = w->action(name)) {
         emit a->triggered(false);
       } else if (QToolButton* b = w->button(name)) {
         b->click();

@@ -1,9 +1,12 @@
 #include "documents/ui/documents_module.h"
 
+#include "documents/ui/panes_controller.h"
 #include "shell/ui/main_window.h"
 
 namespace lirno {
 
-void attachDocumentsControllers(TfrmMain& /*window*/) {}
+void attachDocumentsControllers(TfrmMain& window) {
+  window.addController(new PanesController(window));
+}
 
 }  // namespace lirno

@@ -1,9 +1,10 @@
 #include "results/ui/results_module.h"
 
+#include "results/ui/results_controller.h"
 #include "shell/ui/main_window.h"
 
 namespace lirno {
 
-void attachResultsControllers(TfrmMain& /*window*/) {}
+void attachResultsControllers(TfrmMain& window) { window.addController(new ResultsController(window)); }
 
 }  // namespace lirno

@@ -176,7 +176,13 @@ void TfrmMain::buildLayout() {
     ui.pnlCont->addWidget(pane);
     ui.pnlCont->handle(i)->setObjectName(QStringLiteral("splDoc") + n);
   }
-  ui.Splitter1->addWidget(ui.pnlCont);
+  // The panes' splitter sits in a plain holder: a splitter placed directly in
+  // another one shrinks to nothing while all its panes are closed.
+  auto* contHolder = new QWidget;
+  auto* contLayout = new QVBoxLayout(contHolder);
+  contLayout->setContentsMargins(0, 0, 0, 0);
+  contLayout->addWidget(ui.pnlCont);
+  ui.Splitter1->addWidget(contHolder);
 
   ui.pnlBottom = named(new QSplitter(Qt::Horizontal), "pnlBottom");
   ui.pnlBottom->setChildrenCollapsible(false);

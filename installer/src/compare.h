@@ -1,0 +1,20 @@
+// The comparison service: locale-aware text comparison under the user's
+// default locale, ignoring case (and accents when asked).
+#pragma once
+
+#include <string_view>
+
+namespace stelvane {
+
+class Collator {
+ public:
+  // < 0, 0 or > 0 as `a` sorts before, equal to or after `b`.
+  int compare(std::wstring_view a, std::wstring_view b, bool ignoreAccents = false) const;
+  bool equal(std::wstring_view a, std::wstring_view b, bool ignoreAccents = false) const {
+    return compare(a, b, ignoreAccents) == 0;
+  }
+  // True when `text` begins with `prefix` under the same rules.
+  bool startsWith(std::wstring_view text, std::wstring_view prefix, bool ignoreAccents = false) const;
+};
+
+}  // namespace stelvane

@@ -1,0 +1,67 @@
+#include "results/ui/target_grid_style.h"
+
+#include <QPainter>
+
+namespace lirno {
+namespace {
+
+const QColor kSilver(192, 192, 192);
+const QColor kGrey(128, 128, 128);
+const QColor kNavy(0, 0, 128);
+
+int fontPixels(const QFont& f) {
+  return f.pixelSize() > 0 ? f.pixelSize() : QFontMetrics(f).height();
+}
+
+}  // namespace
+
+int cellTextOffset(int fontPixels, int rowHeight) { return (-fontPixels + rowHeight) / 2; }
+
+void TargetDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                           const QModelIndex& index) const {
+  const bool selected = option.state & QStyle::State_Selected;
+  const QRect r = option.rect;
+  painter->save();
+  painter->setClipRect(r);
+  painter->fillRect(r, selected ? kNavy : Qt::white);
+  painter->setPen(selected ? Qt::white : Qt::black);
+  painter->setFont(option.font);
+  const QString text = index.data(Qt::DisplayRole).toString();
+  const QFontMetrics fm(option.font);
+  const auto align = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+  const int x = (align & Qt::AlignRight) ? r.right() + 1 - fm.horizontalAdvance(text) - 1 : r.left() + 1;
+  const int top = r.top() + std::max(0, cellTextOffset(fontPixels(option.font), r.height()));
+  painter->drawText(x, top + fm.ascent(), text);
+  painter->restore();
+}
+
+TargetHeader::TargetHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+  setSectionsClickable(true);
+  setHighlightSections(false);
+  setSortIndicatorShown(false);
+}
+
+void TargetHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+  if (!rect.isValid()) return;
+  painter->save();
+  painter->setClipRect(rect);
+  painter->fillRect(rect, kSilver);
+  painter->setPen(Qt::black);
+  painter->setFont(font());
+  const QString text = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
+  const QFontMetrics fm(font());
+  const int x = rect.left() + (rect.width() - fm.horizontalAdvance(text)) / 2;
+  const int top = rect.top() + std::max(0, cellTextOffset(fontPixels(font()), rect.height()));
+  painter->drawText(x, top + fm.ascent(), text);
+  // Raised frame: light along the left and top, dark along the right and bottom.
+  const QPoint bl = rect.bottomLeft(), tl = rect.topLeft(), tr = rect.topRight(), br = rect.bottomRight();
+  painter->setPen(Qt::white);
+  painter->drawLine(bl, tl);
+  painter->drawLine(tl, tr);
+  painter->setPen(kGrey);
+  painter->drawLine(tr, br);
+  painter->drawLine(br, bl);
+  painter->restore();
+}
+
+}  // namespace lirno

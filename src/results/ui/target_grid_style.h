@@ -1,0 +1,30 @@
+#pragma once
+// How grdTarget draws: a silver header with a raised frame and centred
+// captions, rows white with black text or, when selected, navy with white
+// text, text drawn 1 pixel from the left (right-aligned in the text column
+// while the sort order is a right-to-left one).
+#include <QHeaderView>
+#include <QStyledItemDelegate>
+
+namespace lirno {
+
+class TargetDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
+};
+
+class TargetHeader : public QHeaderView {
+ public:
+  explicit TargetHeader(QWidget* parent = nullptr);
+
+ protected:
+  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+};
+
+// The vertical offset of text in a cell: (font height + row height) / 2,
+// the font height counted negative as a character height is.
+int cellTextOffset(int fontPixels, int rowHeight);
+
+}  // namespace lirno
