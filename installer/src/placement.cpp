@@ -33,8 +33,9 @@ void record(Installer& installer, RecordWord word, const std::wstring& text) {
   if (installer.integration) installer.integration->record(word, text);
 }
 
+// An empty field is not a flag: an entry without options has none set.
 bool flagField(const std::vector<std::wstring>& fields, size_t index) {
-  return index < fields.size() && fields[index] != L"0";
+  return index < fields.size() && !fields[index].empty() && fields[index] != L"0";
 }
 
 std::wstring fieldOf(const std::vector<std::wstring>& fields, size_t index) {

@@ -23,7 +23,7 @@ bool placeArchive(Installer& installer, const std::wstring& archivePath,
                   const std::wstring& targetFolder, bool wholeArchive);
 
 // The options of a file entry (PARAM + five digits); a flag is set when its
-// field is present and not exactly "0".
+// field is present, not empty and not exactly "0".
 struct FileOptions {
   bool force = false;       // field 0
   bool keep = false;        // field 1
