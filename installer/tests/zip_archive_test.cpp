@@ -55,6 +55,16 @@ TEST_F(Archive, InfoZipArchivesOfEveryKindGiveTheSameFiles) {
   }
 }
 
+TEST_F(Archive, ALargeCentralDirectoryIsReadWhole) {
+  ASSERT_EQ(archive.open(archivePath(L"many.zip")), 0);
+  ASSERT_EQ(archive.count(), 3000u);
+  EXPECT_EQ(archive.entryName(2999), L"dossier-29\\un-nom-de-fichier-assez-long-02999.txt");
+  for (size_t i : {size_t{0}, size_t{1234}, size_t{2999}}) {
+    ASSERT_EQ(archive.extractIndex(i, folder.file(L"x.txt")), kExtractPlaced);
+    EXPECT_EQ(test::readBytes(folder.file(L"x.txt")), std::to_string(i));
+  }
+}
+
 TEST_F(Archive, AttributesFollowTheOriginOfTheEntry) {
   // Unix: read-only when the owner may not write.
   ASSERT_EQ(extractOne(L"infozip.zip", L"docs\\notes\\lecture-seule.txt", L"ro.txt"), 0);

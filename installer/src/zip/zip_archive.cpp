@@ -33,17 +33,32 @@ class ReadHandle {
   Handle file_;
 };
 
+// Writes through a buffer of a few inflate blocks: fewer system calls, and
+// still never more than that much of a file in memory.
 class FileSink final : public zip::Sink {
  public:
-  explicit FileSink(HANDLE file) : file_(file) {}
+  explicit FileSink(HANDLE file) : file_(file) { buffer_.reserve(kBufferSize); }
   bool write(const void* data, size_t length) override {
-    DWORD written = 0;
-    return WriteFile(file_, data, static_cast<DWORD>(length), &written, nullptr) &&
-           written == length;
+    if (buffer_.size() + length > kBufferSize && !flush()) return false;
+    if (length >= kBufferSize) return put(data, length);
+    const auto* bytes = static_cast<const char*>(data);
+    buffer_.insert(buffer_.end(), bytes, bytes + length);
+    return true;
+  }
+  bool flush() {
+    const bool ok = buffer_.empty() || put(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return ok;
   }
 
  private:
+  static constexpr size_t kBufferSize = 8 * zip::Reader::kBlockSize;
+  bool put(const void* data, size_t length) {
+    DWORD written = 0;
+    return WriteFile(file_, data, static_cast<DWORD>(length), &written, nullptr) && written == length;
+  }
   HANDLE file_;
+  std::vector<char> buffer_;
 };
 
 int codeOf(zip::ExtractResult result) {
@@ -161,7 +176,8 @@ int ZipArchive::extractIndex(size_t index, const std::wstring& target) {
   }
   if (!file) return kExtractCannotCreate;
   FileSink sink(file.get());
-  const int code = codeOf(reader_.extract(index, sink));
+  int code = codeOf(reader_.extract(index, sink));
+  if (code == kExtractPlaced && !sink.flush()) code = kExtractCannotCreate;
   if (code != kExtractPlaced) {
     // A file cut short or with wrong data is not left looking installed.
     file.reset();

@@ -52,31 +52,36 @@ class Cursor {
     out.resize(length);
     size_t done = 0;
     while (done < length) {
-      if (bufferPosition_ >= buffer_.size() && !refill()) return false;
-      const size_t n = std::min(length - done, buffer_.size() - bufferPosition_);
-      std::memcpy(out.data() + done, buffer_.data() + bufferPosition_, n);
-      bufferPosition_ += n;
+      if (position_ < bufferStart_ || position_ - bufferStart_ >= buffer_.size()) {
+        if (!refill()) return false;
+      }
+      const size_t at = static_cast<size_t>(position_ - bufferStart_);
+      const size_t n = std::min(length - done, buffer_.size() - at);
+      std::memcpy(out.data() + done, buffer_.data() + at, n);
       done += n;
+      position_ += n;
     }
-    position_ += length;
     return true;
   }
 
  private:
+  // Loads the buffer from the next unread byte.
   bool refill() {
-    const uint64_t filled = position_;  // buffer is consumed: the next byte is at position_
-    const size_t n = static_cast<size_t>(std::min<uint64_t>(65536, end_ - filled));
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(65536, end_ - position_));
+    buffer_.clear();
     if (n == 0) return false;
     buffer_.resize(n);
-    bufferPosition_ = 0;
-    return source_.read(filled, buffer_.data(), n);
+    bufferStart_ = position_;
+    if (source_.read(position_, buffer_.data(), n)) return true;
+    buffer_.clear();
+    return false;
   }
 
   Source& source_;
-  uint64_t position_;
+  uint64_t position_;  // absolute offset of the next byte to take
   uint64_t end_;
   std::string buffer_;
-  size_t bufferPosition_ = 0;
+  uint64_t bufferStart_ = 0;  // absolute offset of buffer_[0]
 };
 
 // Reads the ZIP64 extended information of a central entry: only the fields
