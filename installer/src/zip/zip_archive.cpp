@@ -8,31 +8,6 @@ namespace stelvane {
 
 namespace {
 
-// Positional reads of the archive file.
-class ReadHandle {
- public:
-  explicit ReadHandle(HANDLE file) : file_(file) {}
-  bool read(uint64_t offset, void* buffer, size_t length) const {
-    auto* bytes = static_cast<unsigned char*>(buffer);
-    while (length > 0) {
-      OVERLAPPED at = {};
-      at.Offset = static_cast<DWORD>(offset);
-      at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-      const DWORD want = static_cast<DWORD>(std::min<size_t>(length, 1u << 30));
-      DWORD got = 0;
-      if (!ReadFile(file_.get(), bytes, want, &got, &at) || got == 0) return false;
-      bytes += got;
-      offset += got;
-      length -= got;
-    }
-    return true;
-  }
-  HANDLE get() const { return file_.get(); }
-
- private:
-  Handle file_;
-};
-
 // Writes through a buffer of a few inflate blocks: fewer system calls, and
 // still never more than that much of a file in memory.
 class FileSink final : public zip::Sink {
@@ -87,16 +62,30 @@ bool isDotsAndSpaces(std::wstring_view component) {
 
 }  // namespace
 
+// Positional reads of the archive file.
 class ZipArchive::FileSource final : public zip::Source {
  public:
   FileSource(HANDLE file, uint64_t size) : file_(file), size_(size) {}
   uint64_t size() const override { return size_; }
   bool read(uint64_t offset, void* buffer, size_t length) override {
-    return offset <= size_ && length <= size_ - offset && file_.read(offset, buffer, length);
+    if (offset > size_ || length > size_ - offset) return false;
+    auto* bytes = static_cast<unsigned char*>(buffer);
+    while (length > 0) {
+      OVERLAPPED at = {};
+      at.Offset = static_cast<DWORD>(offset);
+      at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+      const DWORD want = static_cast<DWORD>(std::min<size_t>(length, 1u << 30));
+      DWORD got = 0;
+      if (!ReadFile(file_.get(), bytes, want, &got, &at) || got == 0) return false;
+      bytes += got;
+      offset += got;
+      length -= got;
+    }
+    return true;
   }
 
  private:
-  ReadHandle file_;
+  Handle file_;
   uint64_t size_;
 };
 
