@@ -57,9 +57,9 @@ TEST_F(Archive, InfoZipArchivesOfEveryKindGiveTheSameFiles) {
 
 TEST_F(Archive, ALargeCentralDirectoryIsReadWhole) {
   ASSERT_EQ(archive.open(archivePath(L"many.zip")), 0);
-  ASSERT_EQ(archive.count(), 3000u);
-  EXPECT_EQ(archive.entryName(2999), L"dossier-29\\un-nom-de-fichier-assez-long-02999.txt");
-  for (size_t i : {size_t{0}, size_t{1234}, size_t{2999}}) {
+  ASSERT_EQ(archive.count(), 1200u);
+  EXPECT_EQ(archive.entryName(1199), L"dossier-11\\un-nom-de-fichier-assez-long-01199.txt");
+  for (size_t i : {size_t{0}, size_t{777}, size_t{1199}}) {
     ASSERT_EQ(archive.extractIndex(i, folder.file(L"x.txt")), kExtractPlaced);
     EXPECT_EQ(test::readBytes(folder.file(L"x.txt")), std::to_string(i));
   }
