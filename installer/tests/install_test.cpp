@@ -261,7 +261,6 @@ void removeSampleRegistration() {
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lirno");
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Halvorn\\KXSetup\\1\\Lirno");
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\ODBC\\ODBCINST.INI\\Lirno Textes");
-  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\ODBC\\ODBCINST.INI\\ODBC Drivers", L"Lirno Textes");
 }
 
 TEST_F(Install, TheSampleInstallsInListModeWithEverythingItRegisters) {
