@@ -76,7 +76,7 @@ TEST_F(Placement, EntriesThatWouldLeaveTheTargetFolderAreRefused) {
   EXPECT_FALSE(fileExists(L"C:\\abs.txt"));
 
   // One ERREUR_UNZIP question with code 2 for each refused entry.
-  ASSERT_EQ(messages.entries.size(), 6u);
+  ASSERT_EQ(messages.entries.size(), 7u);
   for (const auto& m : messages.entries) {
     EXPECT_EQ(m.kind, MessageKind::Question);
     EXPECT_EQ(m.caption, L"Impossible d'extraire un fichier");

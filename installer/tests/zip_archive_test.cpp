@@ -166,10 +166,12 @@ TEST_F(Archive, ArchivesThatCannotBeOpened) {
 }
 
 TEST(EntryNames, OnlyNamesInsideTheTargetFolderAreContained) {
-  for (const wchar_t* name : {L"a.txt", L"sous\\b.txt", L".\\c.txt", L"d..e.txt", L"..f", L"g\\h..\\i"})
+  for (const wchar_t* name : {L"a.txt", L"sous\\b.txt", L".\\c.txt", L"d..e.txt", L"..f", L"g\\h..\\i",
+                              L"console.txt", L"COM10", L"lpt.txt", L"nul_x"})
     EXPECT_TRUE(isContainedEntryName(name)) << toUtf8(name);
   for (const wchar_t* name : {L"", L"..\\x", L"a\\..\\..\\x", L"a\\..", L"\\abs", L"\\\\server\\share\\x",
-                              L"C:\\x", L"C:x", L"a\\b:stream", L"x\\...\\y", L"x\\. .\\y"})
+                              L"C:\\x", L"C:x", L"a\\b:stream", L"x\\...\\y", L"x\\. .\\y", L"CON",
+                              L"a\\nul.txt", L"Com1", L"lpt9.log", L"aux \\x", L"conout$"})
     EXPECT_FALSE(isContainedEntryName(name)) << toUtf8(name);
 }
 

@@ -54,6 +54,23 @@ std::wstring withBackslashes(std::wstring_view name) {
   return out;
 }
 
+// "CON", "nul.txt", "COM1 .log": names the system opens as devices, whatever the folder.
+bool isDeviceName(std::wstring_view component) {
+  std::wstring_view base = component.substr(0, component.find(L'.'));
+  while (!base.empty() && base.back() == L' ') base.remove_suffix(1);
+  static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+  for (const wchar_t* device : kDevices) {
+    if (CompareStringOrdinal(base.data(), static_cast<int>(base.size()), device, -1, TRUE) == CSTR_EQUAL)
+      return true;
+  }
+  if (base.size() == 4 && base[3] >= L'1' && base[3] <= L'9') {
+    for (const wchar_t* prefix : {L"COM", L"LPT"}) {
+      if (CompareStringOrdinal(base.data(), 3, prefix, 3, TRUE) == CSTR_EQUAL) return true;
+    }
+  }
+  return false;
+}
+
 bool isDotsAndSpaces(std::wstring_view component) {
   for (wchar_t c : component)
     if (c != L'.' && c != L' ') return false;
@@ -219,6 +236,7 @@ bool isContainedEntryName(std::wstring_view name) {
     if (end == std::wstring_view::npos) end = name.size();
     const std::wstring_view component = name.substr(start, end - start);
     if (!component.empty() && component != L"." && isDotsAndSpaces(component)) return false;
+    if (isDeviceName(component)) return false;
     start = end + 1;
   }
   return true;

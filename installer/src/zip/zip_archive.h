@@ -74,8 +74,8 @@ DWORD attributesOf(const zip::Entry& entry);
 
 // True when `name` (an entry name with "\" separators) stays inside the
 // folder it is extracted into: not empty, not absolute, no drive or other
-// colon, and no ".." (nor any other component made only of dots and spaces,
-// which the system would turn into one).
+// colon, no ".." (nor any other component made only of dots and spaces,
+// which the system would turn into one), and no device name ("CON", "nul.txt").
 bool isContainedEntryName(std::wstring_view name);
 
 }  // namespace stelvane

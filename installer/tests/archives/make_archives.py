@@ -200,6 +200,7 @@ def make_host_archives(out):
         ("C:/drive.txt", b"drive", 0, 0x20, zipfile.ZIP_STORED),
         ("a\\..\\..\\bs.txt", b"bs", 0, 0x20, zipfile.ZIP_STORED),
         ("x/.../dots.txt", b"dots", 0, 0x20, zipfile.ZIP_STORED),
+        ("sub/aux.txt", b"device", 0, 0x20, zipfile.ZIP_STORED),
         ("sub/fin.txt", b"fin", 0, 0x20, zipfile.ZIP_STORED),
     ])
     # A central directory far larger than one read buffer.
