@@ -2,6 +2,7 @@
 // default locale, ignoring case (and accents when asked).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace stelvane {
@@ -15,6 +16,9 @@ class Collator {
   }
   // True when `text` begins with `prefix` under the same rules.
   bool startsWith(std::wstring_view text, std::wstring_view prefix, bool ignoreAccents = false) const;
+  // A key that is the same for two texts exactly when compare() finds them
+  // equal, for sets of texts that must be told apart quickly.
+  std::string key(std::wstring_view text, bool ignoreAccents = false) const;
 };
 
 }  // namespace stelvane

@@ -70,6 +70,12 @@ bool copyFileOver(const std::wstring& source, const std::wstring& target) {
   return guarded([&] { return CopyFileW(source.c_str(), target.c_str(), FALSE) != 0; });
 }
 
+bool moveFileOver(const std::wstring& source, const std::wstring& target) {
+  return guarded([&] {
+    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  });
+}
+
 bool setAttributes(const std::wstring& path, DWORD attributes) {
   return guarded([&] { return SetFileAttributesW(path.c_str(), attributes) != 0; });
 }

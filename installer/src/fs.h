@@ -25,6 +25,8 @@ bool folderExists(const std::wstring& path);  // an existing folder
 bool pathExists(const std::wstring& path);    // file or folder
 bool deleteFile(const std::wstring& path);
 bool copyFileOver(const std::wstring& source, const std::wstring& target);
+// Renames `source` to `target`, replacing a file of that name.
+bool moveFileOver(const std::wstring& source, const std::wstring& target);
 bool setAttributes(const std::wstring& path, DWORD attributes);
 // Creates the folder with all its missing parents; true when it exists afterwards.
 bool createFolderTree(const std::wstring& folder);

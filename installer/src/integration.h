@@ -30,6 +30,8 @@ class Integration {
   virtual void openUninstallRecord(Installer& installer) = 0;
   // Adds one line to the record (nothing while it is inactive).
   virtual void record(RecordWord word, std::wstring_view text) = 0;
+  // The name under which the application is registered for removal (EFF_TAG).
+  virtual void setUninstallTag(std::wstring_view tag) = 0;
   virtual void writeUninstallRecord(Installer& installer) = 0;
 
   // Places the files of `archivePath` (source folder + [ARCHIVE] NOM_KXZ, not

@@ -2,11 +2,14 @@
 // INSTALL.INI), starts the installer, answers its windows and checks the outcome.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "automation.h"
 #include "commande_composante.h"
 #include "fs.h"
 #include "paths.h"
-#include "support/test_support.h"
+#include "support/files_fixture.h"
+#include "uninstall_record.h"
 #include "text.h"
 
 namespace stelvane {
@@ -113,7 +116,7 @@ TEST_F(Install, ClosingTheWindowWithoutInstallingReportsFailure) {
   EXPECT_FALSE(fileExists(target.file(L"fin.txt")));
 }
 
-TEST_F(Install, AMainArchiveFailsTheInstallationUntilArchivesAreRead) {
+TEST_F(Install, AMissingMainArchiveFailsTheInstallation) {
   script(std::wstring(kDialog) + kFinish + L"[ARCHIVE]\r\nNOM_KXZ=lirno.zip\r\n");
   const auto outcome = install();
   EXPECT_EQ(outcome.exitCode, 1u);
@@ -251,8 +254,17 @@ TEST(CommandeComposante, HandsOutTheInstallersStrings) {
   FreeLibrary(module);
 }
 
-TEST_F(Install, SampleInstallsSilentlyWithTheTool) {
-  // What the README's command does: the sample beside stelvane.exe, run by stelvane-silent.
+// What the sample installation leaves in the system, removed after the test.
+void removeSampleRegistration() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Halvorn\\Lirno");
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\LIRNO.EXE");
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lirno");
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Halvorn\\KXSetup\\1\\Lirno");
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\ODBC\\ODBCINST.INI\\Lirno Textes");
+}
+
+TEST_F(Install, TheSampleInstallsInListModeWithEverythingItRegisters) {
+  // What the README's command does: the staged sample beside stelvane.exe, run by stelvane-silent.
   WIN32_FIND_DATAW data;
   HANDLE find = FindFirstFileW((std::wstring(STELVANE_SAMPLE_DIR) + L"\\*").c_str(), &data);
   ASSERT_NE(find, INVALID_HANDLE_VALUE);
@@ -261,13 +273,77 @@ TEST_F(Install, SampleInstallsSilentlyWithTheTool) {
       copyFileOver(std::wstring(STELVANE_SAMPLE_DIR) + L"\\" + data.cFileName, source.file(data.cFileName));
   } while (FindNextFileW(find, &data));
   FindClose(find);
+  removeSampleRegistration();
+  test::ShellFoldersRedirect shellFolders;
+  const std::wstring log = target.file(L"modification.log");
+  SetEnvironmentVariableW(L"STELVANE_MODIF_LOG", log.c_str());
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring driver = std::wstring(system) + L"\\lirno-odbc.txt";
+
   const std::wstring folder = target.file(L"Lirno");
   const DWORD code = runInherited(test::programFolder() + L"stelvane-silent.exe",
                                   L"\"" + run.program + L"\" \"" + folder + L"\"");
+  SetEnvironmentVariableW(L"STELVANE_MODIF_LOG", nullptr);
   EXPECT_EQ(code, 0u);
-  EXPECT_TRUE(fileExists(folder + L"\\LISEZMOI.TXT"));
+
+  // The files of the list, the uninstaller, the option's copy, the INI list.
+  for (const wchar_t* name : {L"LIRNO.EXE", L"Lirno_help.htm", L"Lirno_About.txt", L"Corpus\\folio-1r.txt",
+                              L"LISEZMOI.TXT", L"DESINST.EXE", L"exemple.txt", L"Lirno.ini"})
+    EXPECT_TRUE(fileExists(folder + L"\\" + name)) << toUtf8(name);
+  EXPECT_EQ(test::readBytes(folder + L"\\LISEZMOI.TXT"), test::readBytes(source.file(L"LISEZMOI.TXT")));
+  wchar_t ini[MAX_PATH] = {};
+  GetPrivateProfileStringW(L"Lirno", L"Dossier", L"", ini, MAX_PATH, (folder + L"\\Lirno.ini").c_str());
+  EXPECT_EQ(std::wstring(ini), folder);
+
+  // App Paths, the uninstall entry, the folder for the next installation, the REG list.
+  EXPECT_EQ(test::registryString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\LIRNO.EXE", L""),
+            toUpper(folder + L"\\LIRNO.EXE"));
+  const std::wstring uninstall = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lirno";
+  EXPECT_EQ(test::registryString(HKEY_LOCAL_MACHINE, uninstall, L"DisplayName"), L"Lirno");
+  EXPECT_EQ(test::registryString(HKEY_LOCAL_MACHINE, uninstall, L"UninstallString"),
+            L"\"" + folder + L"\\DESINST.EXE\" /REG=\"Lirno\"");
+  EXPECT_EQ(test::registryString(HKEY_LOCAL_MACHINE, L"Software\\Halvorn\\KXSetup\\1\\Lirno", L"REPINST"), folder);
+  EXPECT_EQ(test::registryString(HKEY_CURRENT_USER, L"Software\\Halvorn\\Lirno", L"Version"), L"0.1");
   EXPECT_EQ(test::registryString(HKEY_CURRENT_USER, L"Software\\Halvorn\\Lirno", L"Dossier"), folder);
-  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Halvorn\\Lirno");
+
+  // Shortcuts from the description's list, in French (the first language).
+  const std::wstring group = shellFolders.programs() + L"\\Lirno\\";
+  for (const std::wstring& link : {group + L"Lirno.LNK", group + L"Aide de Lirno.LNK",
+                                   shellFolders.desktop() + L"\\Lirno.LNK"})
+    EXPECT_TRUE(fileExists(link)) << toUtf8(link);
+
+  // The extra components: the ODBC driver file and its values, the
+  // data-access setup run in the installation folder, the modification.
+  EXPECT_TRUE(fileExists(driver));
+  EXPECT_EQ(test::registryString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\ODBC\\ODBCINST.INI\\Lirno Textes", L"Driver"), driver);
+  EXPECT_TRUE(fileExists(folder + L"\\mdac_type.marker"));
+  const std::wstring calls = fromUtf8(test::readBytes(log));
+  EXPECT_NE(calls.find(L"IModifAuto_SetMotPasseWCrypteFinalFichierParNomLogiqueW|CORPUS|corpus-2024\n"),
+            std::wstring::npos) << toUtf8(calls);
+  EXPECT_NE(calls.find(L"IModifAuto_bExecute|1|"), std::wstring::npos);
+
+  // The uninstall record: tag first, then the sorted lines of everything above.
+  const std::wstring record = test::readUtf16File(folder + L"\\UNINST.INF");
+  EXPECT_EQ(record.find(L"EFF_TAG=Lirno\r\n"), 0u);
+  const auto lines = splitRecordText(record);
+  EXPECT_TRUE(std::is_sorted(lines.begin() + 1, lines.end(),
+                             [](const std::wstring& a, const std::wstring& b) { return recordLineLess(a, b); }));
+  const std::wstring upper = toUpper(folder);
+  for (const std::wstring& line :
+       {L"EFF_FIC=" + folder + L"\\LIRNO.EXE", L"EFF_FIC=" + folder + L"\\Corpus\\folio-1r.txt",
+        L"EFF_FIC=" + folder + L"\\DESINST.EXE", L"EFF_REP=" + folder + L"\\Corpus\\",
+        L"EFF_ICO=" + group + L"Lirno.LNK", L"EFF_ICO=" + shellFolders.desktop() + L"\\Lirno.LNK",
+        L"EFF_FIC=" + driver,
+        std::wstring(L"EFF_REG=HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\LIRNO.EXE"),
+        std::wstring(L"EFF_ENT_REG=HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lirno\\UninstallString"),
+        std::wstring(L"EFF_ENT_REG=HKEY_LOCAL_MACHINE\\Software\\Halvorn\\KXSetup\\1\\Lirno\\REPINST"),
+        std::wstring(L"EFF_ENT_REG=HKEY_CURRENT_USER\\Software\\Halvorn\\Lirno\\Version"),
+        std::wstring(L"EFF_ENT_REG=HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBCINST.INI\\Lirno Textes\\Driver")})
+    EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << toUtf8(line);
+
+  deleteFile(driver);
+  removeSampleRegistration();
 }
 
 }  // namespace

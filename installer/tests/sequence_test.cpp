@@ -81,16 +81,29 @@ TEST_F(Sequence, OptionActionsRunOnlyForCheckedBoxes) {
   EXPECT_TRUE(messages.entries.empty());
 }
 
-TEST_F(Sequence, AMainArchiveCannotBePlacedYetSoNothingElseRuns) {
-  writeScript(dialog + L"[ARCHIVE]\nNOM_KXZ=lirno.zip\n");
+TEST_F(Sequence, AMainArchiveThatCannotBeOpenedStopsTheSequenceButTheRecordIsWritten) {
+  writeScript(dialog + L"[ARCHIVE]\nNOM_KXZ=lirno.zip\n[OPTION_INSTALL]\nINFO_DESINSTALLATION=O\n");
   start(target.path());
   pressOk();
   EXPECT_FALSE(installer.success);
   EXPECT_FALSE(open());
   EXPECT_FALSE(fileExists(target.file(L"option1.txt")));
   EXPECT_FALSE(fileExists(target.file(L"fin.txt")));
-  ASSERT_EQ(messages.entries.size(), 1u);
-  EXPECT_NE(messages.entries[0].text.find(installer.sourceFolder + L"lirno.zip"), std::wstring::npos);
+  EXPECT_TRUE(messages.entries.empty());  // the driver's ERREUR_INSTALLATION reports it
+  EXPECT_TRUE(fileExists(target.file(L"UNINST.INF")));
+}
+
+TEST_F(Sequence, TheMainArchiveIsPlacedBeforeTheOptions) {
+  ASSERT_TRUE(copyFileOver(std::wstring(STELVANE_ARCHIVE_DIR) + L"\\infozip.zip",
+                           installer.sourceFolder + L"lirno.zip"));
+  writeScript(dialog + L"[ARCHIVE]\nNOM_KXZ=lirno.zip\n");
+  start(target.path());
+  pressOk();
+  EXPECT_TRUE(installer.success);
+  EXPECT_TRUE(fileExists(target.file(L"docs\\long.txt")));  // no description: the whole archive
+  EXPECT_TRUE(fileExists(target.file(L"option1.txt")));
+  EXPECT_TRUE(messages.entries.empty());
+  SetFileAttributesW(target.file(L"docs\\notes\\lecture-seule.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(Sequence, DeclinedVersionClosesWithoutInstalling) {
