@@ -253,11 +253,11 @@ void PanesController::closeAllDocuments() {
   informationPath_.clear();
   for (int s = 0; s < kPanes; ++s) closePane(s);
   frame().ui.reNote->clear();
-  emit documentsClosed();
   // Searching and the word list need a document or a corpus; the corpus
-  // owner enables them again when one is loaded.
+  // owner, told below, enables them again while one is open.
   frame().setCommandsEnabled({"btnFind", "mnuFind", "btnWord", "mnuWord"}, false);
   frame().setCommandsEnabled({"btnInfo", "mnuInfo", "btnGoto", "mnuGoto"}, false);
+  emit documentsClosed();
 }
 
 void PanesController::arrangePanes() {
