@@ -1,12 +1,12 @@
 #include "lexicon/ui/corpus_controller.h"
 
 #include <QAction>
-#include <QMenu>
 
 #include "documents/ui/panes_controller.h"
 #include "lexicon/string_list_file.h"
 #include "lexicon/ui/corpus_dialog.h"
 #include "lexicon/ui/lexicon_files.h"
+#include "lexicon/ui/menu_mark.h"
 #include "search/ui/search_controller.h"
 #include "shell/command_line.h"
 #include "shell/ui/workbench.h"
@@ -81,7 +81,7 @@ void CorpusController::showState() {
   const ListResource& c = shared_.corpus();
   w.setCommandsEnabled({"mnuCEdit", "mnuCSaveAs", "mnuCClose"}, c.level() >= ListResource::kOpen);
   w.setCommandsEnabled({"mnuCSave"}, c.level() >= ListResource::kEdited);
-  if (QMenu* m = w.menu("mnuCorpus")) m->menuAction()->setIcon(c.isOpen() ? greenDot() : QIcon());
+  showMenuMark(w, "mnuCorpus", c.isOpen());
   enableSearch();
 }
 

@@ -1,10 +1,10 @@
 #include "lexicon/ui/thesaurus_controller.h"
 
 #include <QAction>
-#include <QMenu>
 
 #include "lexicon/string_list_file.h"
 #include "lexicon/ui/lexicon_files.h"
+#include "lexicon/ui/menu_mark.h"
 #include "lexicon/ui/thesaurus_dialog.h"
 #include "search/ui/search_controller.h"
 #include "shell/command_line.h"
@@ -65,7 +65,7 @@ void ThesaurusController::showState() {
   const int level = thesaurus_.level();
   w.setCommandsEnabled({"mnuTEdit", "mnuTSaveAs", "mnuTClose"}, level >= ListResource::kOpen);
   w.setCommandsEnabled({"mnuTSave"}, level >= ListResource::kEdited);
-  if (QMenu* m = w.menu("mnuThesaurus")) m->menuAction()->setIcon(thesaurus_.isOpen() ? greenDot() : QIcon());
+  showMenuMark(w, "mnuThesaurus", thesaurus_.isOpen());
 }
 
 }  // namespace lirno
