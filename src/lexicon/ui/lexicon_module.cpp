@@ -8,10 +8,11 @@
 namespace lirno {
 
 void attachLexiconControllers(TfrmMain& window) {
-  auto* thesaurus = new ThesaurusController(window);
+  // The command line's corpus is opened before its thesaurus.
   auto* corpus = new CorpusController(window);
-  window.addController(thesaurus);
+  auto* thesaurus = new ThesaurusController(window);
   window.addController(corpus);
+  window.addController(thesaurus);
   // "Fermer les documents": after the documents and the results, the
   // thesaurus and then the corpus, each asking about its changes.
   if (auto* panes = window.controller<PanesController>()) {

@@ -1,6 +1,8 @@
 // TfrmThesaurus and TfrmCorpus on their own: the sorted box, the enabling
 // of their buttons, duplicates, deleting, and the three results.
+#include <QIcon>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -191,6 +193,8 @@ TEST(LexiconFilesTest, DialogFiltersShowThePatternThatApplies) {
   EXPECT_EQ(toUtf8(qtFileFilter("Corpus file (*.cor)|*.cor|Any file (*.*)|*.*")),
             "Corpus file (*.cor);;Any file (*.*)");
 }
+
+TEST(LexiconFilesTest, TheMenuMarkIsAPicture) { EXPECT_FALSE(greenDot().pixmap(16, 16).isNull()); }
 
 }  // namespace
 }  // namespace lirno
