@@ -145,7 +145,9 @@ class PanesController : public WindowController {
   // A document was displayed in the pane of `slot` (after Load into current
   // pane): its information file and folio pictures follow.
   void documentDisplayed(int slot);
-  // Close all documents ran: the folio picture list is to be cleared.
+  // Close all documents ran (searching and the word list are disabled by
+  // then): the folio picture list is to be cleared, an open corpus enables
+  // those commands again.
   void documentsClosed();
   // "Fermer les documents" closed the documents: the results, the
   // thesaurus and the corpus follow.

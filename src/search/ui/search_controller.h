@@ -28,8 +28,8 @@ class SearchController : public WindowController {
   const SearchRequest& request() const { return request_; }
 
   // The lists that other subsystems hold (paths UTF-8, thesaurus lines
-  // Windows-1252); nullptr while none is loaded. Until the corpus and the
-  // thesaurus have their owners, the window has neither.
+  // Windows-1252); nullptr while none is loaded. The corpus and thesaurus
+  // controllers set them.
   using ListSource = std::function<const std::vector<std::string>*()>;
   void setCorpusSource(ListSource source) { corpus_ = std::move(source); }
   void setThesaurusSource(ListSource source) { thesaurus_ = std::move(source); }
