@@ -1,11 +1,9 @@
 #include "lexicon/ui/corpus_dialog.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "lexicon/ui/lexicon_files.h"
@@ -27,11 +25,7 @@ void TfrmCorpus::buildLayout() {
   ui.lstWord->viewport()->installEventFilter(this);
 
   auto button = [this](const char* name, const char* caption, bool enabled) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), this);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setEnabled(enabled);
-    b->setAutoDefault(false);
-    return b;
+    return formButton(this, name, caption, enabled);
   };
   ui.btnAdd = button("btnAdd", "&Ajouter", true);
   ui.btnDel = button("btnDel", "&Supprimer", false);
@@ -84,9 +78,7 @@ std::vector<std::string> TfrmCorpus::entries() const {
 void TfrmCorpus::clearEntries() { ui.lstWord->clear(); }
 
 int TfrmCorpus::run() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  centreOnScreen(*this);
   if (runner_) return runner_(*this);
   return exec();
 }

@@ -2,8 +2,11 @@
 
 #include <QCollator>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
 
 #include <cstring>
 
@@ -124,6 +127,20 @@ void showReadFailure(const std::string& path, int error, QWidget* parent) {
 void showWriteFailure(const std::string& path, int error, QWidget* parent) {
   showMessage("Impossible d'enregistrer le fichier :\n", path + reason(error), "Lirno",
               MessageKind::Warning, parent);
+}
+
+QPushButton* formButton(QWidget* parent, const char* name, const char* caption, bool enabled) {
+  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setEnabled(enabled);
+  b->setAutoDefault(false);
+  return b;
+}
+
+void centreOnScreen(QWidget& form) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    form.move(screen->availableGeometry().center() - form.rect().center());
+  }
 }
 
 QIcon greenDot() {

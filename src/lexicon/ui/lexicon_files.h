@@ -10,6 +10,7 @@
 
 class QIcon;
 class QListWidget;
+class QPushButton;
 class QWidget;
 
 namespace lirno {
@@ -49,6 +50,12 @@ int selectedRow(const QListWidget& box);
 // the system gave one, the reason.
 void showReadFailure(const std::string& path, int error, QWidget* parent);
 void showWriteFailure(const std::string& path, int error, QWidget* parent);
+
+// A button of the editors: named for the translation, never the default
+// on its own (OK is the only default).
+QPushButton* formButton(QWidget* parent, const char* name, const char* caption, bool enabled);
+// The editors open centred on the screen.
+void centreOnScreen(QWidget& form);
 
 // The menu mark of an open thesaurus or corpus.
 QIcon greenDot();

@@ -2,11 +2,9 @@
 
 #include <QEvent>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "lexicon/ui/lexicon_files.h"
@@ -34,11 +32,7 @@ void TfrmThesaurus::buildLayout() {
   ui.lstWord->viewport()->installEventFilter(this);
 
   auto button = [this](const char* name, const char* caption, bool enabled) {
-    auto* b = new QPushButton(QString::fromUtf8(caption), this);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setEnabled(enabled);
-    b->setAutoDefault(false);
-    return b;
+    return formButton(this, name, caption, enabled);
   };
   ui.btnAdd = button("btnAdd", "&Ajouter", false);
   ui.btnRepl = button("btnRepl", "&Remplacer", false);
@@ -92,9 +86,7 @@ std::vector<std::string> TfrmThesaurus::entries() const {
 void TfrmThesaurus::clearEntries() { ui.lstWord->clear(); }
 
 int TfrmThesaurus::run() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  centreOnScreen(*this);
   ui.edWord->setFocus();
   if (runner_) return runner_(*this);
   return exec();
