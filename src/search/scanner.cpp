@@ -89,22 +89,11 @@ void Scanner::startContext() {
   }
 }
 
-void Scanner::saveStart(PendingTarget& v) const {
-  v.contextStart = contextStartPos_;
-  v.contextStartIndex = contextStart_;
-  v.matchStart = current_;
-  v.startPosition = currentPos_;
-  v.paragraphStart = paragraphStart_;
-  v.sentenceStart = sentenceStart_;
-  v.wordStart = wordStart_;
-  v.atWordStart = current_ == wordStart_;
-}
-
-void Scanner::complete(int s, cTTargetList& out) {
+void Scanner::complete(int s, const PendingTarget& saved, cTTargetList& out) {
   StringState& st = states_[static_cast<std::size_t>(s)];
   ++st.hits;
   st.matched = 0;
-  PendingTarget t = st.start ? *st.start : st.saved;
+  PendingTarget t = saved;
   t.stringIndex = s;
   t.lengthPositions = currentPos_ - t.startPosition + 1;
   t.lengthChars = current_ - t.matchStart + 1;
@@ -126,10 +115,9 @@ void Scanner::matchStep(int s, unsigned char c, cTTargetList& out) {
   if (st.matched == 0) {
     if (!placeAllows(s, current_ == wordStart_)) return;
     saveStart(st.saved);
-    st.start = nullptr;
     markDirty(st, s);
   }
-  if (++st.matched == k) complete(s, out);
+  if (++st.matched == k) complete(s, st.saved, out);
 }
 
 void Scanner::separator(std::int32_t i, std::int32_t p, int m) {
@@ -237,8 +225,7 @@ void Scanner::resetStrings() {
     st.dirty = false;
   }
   dirty_.clear();
-  groups_.clear();
-  exclusions_.clear();
+  state_ = StringAutomaton::kIdle;
 }
 
 }  // namespace lirno
