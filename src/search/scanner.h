@@ -97,7 +97,8 @@ class Scanner {
 
   // The fast scan.
   void buildPlan();
-  inline void stepFast(unsigned char c);
+  // c: the current character as the strings see it, at index i, position p.
+  inline void stepFast(unsigned char c, std::int32_t i, std::int32_t p);
   void completeFast(std::int32_t emit, std::uint32_t step);
   bool quiescent() const {
     return pending_.empty() && state_ == StringAutomaton::kIdle && reducer_.idle();

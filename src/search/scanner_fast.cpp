@@ -164,14 +164,25 @@ void Scanner::buildPlan() {
   if (longer > 0 && patterns_.size() <= kMaxPairFiltered) f.pairs = std::make_unique<ByteClassifier>(pairTable);
 }
 
-inline void Scanner::stepFast(unsigned char c) {
+inline void Scanner::stepFast(unsigned char c, std::int32_t i, std::int32_t p) {
   StringAutomaton& a = *automaton_;
-  const StringAutomaton::Step step = a.step(state_, a.input(c, current_ == wordStart_));
+  const bool atWordStart = i == wordStart_;
+  const StringAutomaton::Step step = a.step(state_, a.input(c, atWordStart));
   state_ = step.next;
   if (state_ == StringAutomaton::kIdle && step.emit < 0) return;
-  // A match that began here saves the values of this step.
+  // A match that began here saves the values of this step (those of
+  // saveStart(), the current character's from i and p: read back from the
+  // members just written, they would wait for the stores).
   const std::uint32_t t = step_++;
-  saveStart(starts_[t & stepMask_]);
+  PendingTarget& v = starts_[t & stepMask_];
+  v.contextStart = contextStartPos_;
+  v.contextStartIndex = contextStart_;
+  v.matchStart = i;
+  v.startPosition = p;
+  v.paragraphStart = paragraphStart_;
+  v.sentenceStart = sentenceStart_;
+  v.wordStart = wordStart_;
+  v.atWordStart = atWordStart;
   if (step.emit >= 0) completeFast(step.emit, t);
 }
 
@@ -198,7 +209,7 @@ void Scanner::runFast() {
     if (m >= kWordSeparator) {
       separator(i, p_, m);
     } else if (m == kWordChar || !skipSymbols_) {
-      if (const unsigned char folded = feed(i, p_, c)) stepFast(folded);
+      if (const unsigned char folded = feed(i, p_, c)) stepFast(folded, i, p_);
     }
     p_ += c == '\n' || c == '\r' ? 2 : 1;
   }
