@@ -37,9 +37,16 @@ Scanner::Scanner(const SearchRequest& request, const Document& doc, const RulesT
       parent_[s] = it != indexOf.end() ? it->second : static_cast<int>(s);
     }
   }
+  hitIn_.assign(n, 0);
+  for (std::size_t s = 0; s < n; ++s) {
+    const int p = parent_[s];
+    if (p >= 0 && static_cast<std::size_t>(p) != s && parent_[static_cast<std::size_t>(p)] >= 0) parentChains_ = true;
+    if (parent_[s] < 0 && !request.strings[s]->exclude) ++required_;
+  }
 }
 
 void Scanner::runPlain() {
+  plain_ = true;
   for (std::int32_t i = 0; i < size_; ++i) {
     const unsigned char c = text_[i];
     const int m = rules_.classOf(c);
@@ -174,6 +181,42 @@ void Scanner::endWords(int m) {
 
 bool Scanner::contextTest() {
   if (pending_.empty()) return false;
+  // Only the strings that completed a match since the last reset (dirty_)
+  // can have hits; every string is reset after the test whatever its
+  // outcome, and a counted flag only matters within one walk of the order
+  // check below. So the test takes the dirty strings, not the whole list,
+  // unless a parent has a parent of its own (whose hits then move on in
+  // list order). The plain scan keeps to the list, as a reference.
+  if (parentChains_ || plain_) return contextTestInListOrder();
+  ++generation_;
+  std::size_t present = 0;  // required strings with a hit
+  for (const int d : dirty_) {
+    const auto s = static_cast<std::size_t>(d);
+    if (states_[s].hits <= 0) continue;
+    const std::size_t counted = parent_[s] >= 0 ? static_cast<std::size_t>(parent_[s]) : s;
+    if (parent_[counted] >= 0 || hitIn_[counted] == generation_) continue;  // its own parent: counts for none
+    hitIn_[counted] = generation_;
+    if (request_.strings[counted]->exclude) return false;
+    ++present;
+  }
+  if (request_.allStrings && present < required_) return false;
+  if (request_.inOrder) {
+    // Only the first hit of each string counts.
+    ++generation_;
+    std::int32_t last = 0;
+    for (const PendingTarget& t : pending_) {
+      const auto s = static_cast<std::size_t>(t.stringIndex);
+      if (parent_[s] >= 0 || hitIn_[s] == generation_) continue;
+      hitIn_[s] = generation_;
+      const std::int32_t order = request_.strings[s]->order;
+      if (order < last) return false;
+      last = order;
+    }
+  }
+  return true;
+}
+
+bool Scanner::contextTestInListOrder() {
   const std::size_t n = states_.size();
   for (std::size_t s = 0; s < n; ++s) {
     if (parent_[s] >= 0 && states_[s].hits > 0) {

@@ -65,6 +65,7 @@ class Scanner {
   void separator(std::int32_t i, std::int32_t p, int m);
   void endWords(int m);
   bool contextTest();
+  bool contextTestInListOrder();
   void flush();
   void resetStrings();
 
@@ -120,6 +121,13 @@ class Scanner {
   std::vector<StringState> states_;
   std::vector<int> parent_;  // index of each string's parent, -1 for a typed string
   std::vector<int> dirty_;   // strings to reset
+  // The context test: strings without a parent that are not excluded; a
+  // parent with a parent; each string's mark of the last test that met it.
+  std::size_t required_ = 0;
+  bool parentChains_ = false;
+  std::vector<std::uint32_t> hitIn_;
+  std::uint32_t generation_ = 0;
+  bool plain_ = false;
   cTTargetList pending_;
 
   // The scan's counters and marks (indexes, and positions ...Pos).

@@ -52,6 +52,15 @@ SearchRequest randomRequest(std::mt19937& r, bool many = false) {
     v->parent = rq.strings[0].get();
     rq.strings.push_back(std::move(v));
   }
+  // A string added in the variant dialog is its own parent; a variant of a
+  // variant hands its hits on through it.
+  if (r() % 4 == 0) {
+    SearchString* parent = rq.strings[r() % rq.strings.size()].get();
+    auto v = std::make_unique<SearchString>(*parent);
+    v->text = randomPattern(r);
+    v->parent = r() % 2 ? parent : v.get();
+    rq.strings.insert(rq.strings.begin() + static_cast<std::ptrdiff_t>(r() % rq.strings.size()), std::move(v));
+  }
   rq.spelling = static_cast<int>(r() % 3);
   rq.context = static_cast<int>(r() % 4);
   rq.ignoreSeparators = r() % 2;
