@@ -105,6 +105,7 @@ void Scanner::complete(int s, const PendingTarget& saved, cTTargetList& out) {
   t.lengthPositions = currentPos_ - t.startPosition + 1;
   t.lengthChars = current_ - t.matchStart + 1;
   out.push_back(t);
+  pendingWordOpen_ = true;
 }
 
 void Scanner::matchStep(int s, unsigned char c, cTTargetList& out) {
@@ -177,6 +178,7 @@ void Scanner::endWords(int m) {
     }
   }
   pending_.resize(kept);
+  pendingWordOpen_ = false;
 }
 
 bool Scanner::contextTest() {

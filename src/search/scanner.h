@@ -101,8 +101,11 @@ class Scanner {
   // c: the current character as the strings see it, at index i, position p.
   inline void stepFast(unsigned char c, std::int32_t i, std::int32_t p);
   void completeFast(std::int32_t emit, std::uint32_t step);
+  // Nothing under way that the next characters could change but a
+  // separator of class 3 or more: the pending hits (if any) know their word
+  // end and wait for their sentence.
   bool quiescent() const {
-    return pending_.empty() && state_ == StringAutomaton::kIdle && reducer_.idle();
+    return (pending_.empty() || !pendingWordOpen_) && state_ == StringAutomaton::kIdle && reducer_.idle();
   }
   std::int32_t skip(std::int32_t i);
   void advance(std::int32_t block, int from, int to, const BlockBits& bits);
@@ -129,6 +132,7 @@ class Scanner {
   std::uint32_t generation_ = 0;
   bool plain_ = false;
   cTTargetList pending_;
+  bool pendingWordOpen_ = false;  // a pending hit does not know its word end yet
 
   // The scan's counters and marks (indexes, and positions ...Pos).
   std::int32_t p_ = 0;                  // position of the character being read

@@ -262,7 +262,7 @@ std::int32_t Scanner::skip(std::int32_t i) {
       stop = b.bit[kStartBit] | f.entryStarts[k];
     }
     if (f.entryBytesStop) stop |= b.bit[kEntryBit];
-    if (recorder_.waitingForSentenceEnds()) {
+    if (recorder_.waitingForSentenceEnds() || !pending_.empty()) {
       stop |= b.bit[kSep3Bit];
     } else if (recorder_.waitingForParagraphEnds()) {
       stop |= b.bit[kSep4Bit];

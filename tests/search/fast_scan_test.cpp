@@ -155,6 +155,32 @@ TEST(FastScanTest, LongTextsCrossManyBlocks) {
   }
 }
 
+TEST(FastScanTest, AHitWaitsForItsSentenceAcrossManyBlocks) {
+  // The pending hit knows its word end; the stretch up to the sentence end
+  // is passed over and the ends and context lengths must still be right.
+  const RulesTables rules = testing::testRules("[Substitutions]\nSS=S\n");
+  std::mt19937 r(7);
+  for (int c = 0; c < 20; ++c) {
+    std::string text = "le lessa ";
+    for (std::size_t n = 64 * (2 + r() % 20) + r() % 64; text.size() < n;) text += " ,"[r() % 2] + std::string(1 + r() % 7, 'x');
+    text += r() % 2 ? ". fin lesa.\n" : "\nfin lesa.\n";
+    const Document doc = testing::makeDocument(text);
+    for (int context : {kContextText, kContextSentence, kContextParagraph}) {
+      for (bool ignore : {false, true}) {
+        SearchRequest rq = testing::makeRequest({{"lesa"}, {"IN"}}, kSpellingReduced, context);
+        rq.ignoreSeparators = ignore;
+        rq.allStrings = r() % 2;
+        preparePatterns(rq.strings, rq, rules);
+        cTargetList plain, fast;
+        scanDocument(rq, doc, rules, {}, plain, ScanMethod::kPlain);
+        scanDocument(rq, doc, rules, {}, fast, ScanMethod::kFast);
+        ASSERT_FALSE(plain.empty());
+        ASSERT_EQ(describe(fast), describe(plain)) << text;
+      }
+    }
+  }
+}
+
 TEST(ByteClassifierTest, EveryMethodGivesThePlainMasks) {
   std::mt19937 r(5);
   for (const auto method : {ByteClassifier::Method::kAvx2, ByteClassifier::Method::kAvx512}) {
