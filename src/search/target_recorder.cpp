@@ -1,6 +1,7 @@
 #include "search/target_recorder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 
@@ -262,25 +263,50 @@ void TargetRecorder::fillEnds(std::int32_t index, int separatorClass) {
 void TargetRecorder::commit() {
   if (created_.empty()) return;
   // By text, bytes unsigned: the first eight bytes, big-endian, decide most
-  // comparisons at once.
+  // comparisons at once. They are sorted by a radix sort (a word list
+  // creates thousands of targets per document), then the texts that share
+  // them by comparison.
   struct Keyed {
     std::uint64_t prefix;
-    std::unique_ptr<Target> target;
+    std::uint32_t index;  // in created_
   };
-  std::vector<Keyed> keyed;
-  keyed.reserve(created_.size());
-  for (auto& t : created_) {
+  const std::size_t n = created_.size();
+  std::vector<Keyed> keyed(n), other(n);
+  std::array<std::array<std::uint32_t, 256>, 8> counts{};
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::string& text = created_[k]->text;
     std::uint64_t prefix = 0;
     for (std::size_t i = 0; i < 8; ++i) {
-      prefix = prefix << 8 | (i < t->text.size() ? static_cast<unsigned char>(t->text[i]) : 0u);
+      prefix = prefix << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
     }
-    keyed.push_back({prefix, std::move(t)});
+    keyed[k] = {prefix, static_cast<std::uint32_t>(k)};
+    for (std::size_t b = 0; b < 8; ++b) ++counts[b][(prefix >> (8 * b)) & 0xFF];
   }
-  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-    if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    return a.target->text.compare(b.target->text) < 0;
-  });
-  for (std::size_t k = 0; k < keyed.size(); ++k) created_[k] = std::move(keyed[k].target);
+  for (std::size_t b = 0; b < 8; ++b) {
+    auto& count = counts[b];
+    if (count[(keyed[0].prefix >> (8 * b)) & 0xFF] == n) continue;  // one value: nothing moves
+    std::uint32_t sum = 0;
+    for (auto& c : count) {
+      const std::uint32_t here = c;
+      c = sum;
+      sum += here;
+    }
+    for (const Keyed& k : keyed) other[count[(k.prefix >> (8 * b)) & 0xFF]++] = k;
+    keyed.swap(other);
+  }
+  const auto textOf = [&](const Keyed& k) -> const std::string& { return created_[k.index]->text; };
+  for (std::size_t from = 0; from < n;) {
+    std::size_t to = from + 1;
+    while (to < n && keyed[to].prefix == keyed[from].prefix) ++to;
+    if (to - from > 1) {
+      std::sort(keyed.begin() + static_cast<std::ptrdiff_t>(from), keyed.begin() + static_cast<std::ptrdiff_t>(to),
+                [&](const Keyed& x, const Keyed& y) { return textOf(x).compare(textOf(y)) < 0; });
+    }
+    from = to;
+  }
+  std::vector<std::unique_ptr<Target>> ordered(n);
+  for (std::size_t k = 0; k < n; ++k) ordered[k] = std::move(created_[keyed[k].index]);
+  created_.swap(ordered);
   auto& records = list_.records();
   const std::string& label = label_.str();
   // The label's targets form one run of the ordered list; the new ones are
