@@ -148,7 +148,7 @@ void TargetRecorder::indexExisting() {
     Target* t = lo->get();
     std::int32_t maxStart = INT32_MIN;
     for (const Occurrence& o : t->occurrences) maxStart = std::max(maxStart, o.start);
-    Slot* slot = &slots_.emplace_back(Slot{t, maxStart});
+    Slot* slot = &slots_.emplace_back(Slot{t, maxStart, -1, -1, 0});
     byText_.insert(t->text, Index::hash(t->text), slot);
   }
 }
@@ -209,21 +209,26 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
       created->document = label_;
       Target* t = created.get();
       created_.push_back(std::move(created));
-      slot = &slots_.emplace_back(Slot{t, INT32_MIN});
+      slot = &slots_.emplace_back(Slot{t, INT32_MIN, -1, -1, 0});
       byText_.insert(t->text, textHash, slot);
     }
     byBytes_.insert(bytes, bytesHash, slot, hitLength);
   }
-  Target* target = slot->target;
   if (hit.startPosition <= slot->maxStart) {
-    for (const Occurrence& o : target->occurrences) {
+    for (const Occurrence& o : slot->target->occurrences) {
       if (o.start == hit.startPosition) return;  // a hit is recorded once
+    }
+    for (std::int32_t k = slot->first; k >= 0; k = added_[static_cast<std::size_t>(k)].next) {
+      if (added_[static_cast<std::size_t>(k)].occurrence.start == hit.startPosition) return;
     }
   }
   slot->maxStart = std::max(slot->maxStart, hit.startPosition);
 
   const Location place = places_.at(hit.startPosition);
-  Occurrence& o = target->occurrences.emplace_back();
+  const auto at = static_cast<std::int32_t>(added_.size());
+  Added& a = added_.emplace_back();
+  a.slot = slot;
+  Occurrence& o = a.occurrence;
   o.start = hit.startPosition;
   o.length = hit.lengthPositions;
   o.contextStart = hit.contextStart;
@@ -239,17 +244,23 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
   o.paragraphEnd = hit.paragraphEnd;
   o.sentenceEnd = hit.sentenceEnd;
   o.wordEnd = hit.wordEnd;
-  const std::size_t at = target->occurrences.size() - 1;
-  if (o.sentenceEnd == kUnknownEnd || o.wordEnd == kUnknownEnd) sentenceOpen_.push_back({target, at});
-  if (o.paragraphEnd == kUnknownEnd) paragraphOpen_.push_back({target, at});
+  if (slot->last >= 0) {
+    added_[static_cast<std::size_t>(slot->last)].next = at;
+  } else {
+    slot->first = at;
+  }
+  slot->last = at;
+  ++slot->added;
+  if (o.sentenceEnd == kUnknownEnd || o.wordEnd == kUnknownEnd) sentenceOpen_.push_back(at);
+  if (o.paragraphEnd == kUnknownEnd) paragraphOpen_.push_back(at);
 }
 
 void TargetRecorder::fillEnds(std::int32_t index, int separatorClass) {
   if (separatorClass < kSentenceSeparator) return;
   const bool paragraph = separatorClass >= kParagraphSeparator;
-  auto fill = [&](std::vector<OpenEnd>& open) {
-    for (const OpenEnd& e : open) {
-      Occurrence& o = e.target->occurrences[e.occurrence];
+  auto fill = [&](std::vector<std::int32_t>& open) {
+    for (const std::int32_t k : open) {
+      Occurrence& o = added_[static_cast<std::size_t>(k)].occurrence;
       if (o.sentenceEnd == kUnknownEnd) o.sentenceEnd = index;
       if (paragraph && o.paragraphEnd == kUnknownEnd) o.paragraphEnd = index;
       if (o.wordEnd == kUnknownEnd) o.wordEnd = index;
@@ -261,6 +272,16 @@ void TargetRecorder::fillEnds(std::int32_t index, int separatorClass) {
 }
 
 void TargetRecorder::commit() {
+  // The occurrences join their targets, each target's list grown once.
+  for (Slot& slot : slots_) {
+    if (slot.added > 0) slot.target->occurrences.reserve(slot.target->occurrences.size() + slot.added);
+    slot.first = slot.last = -1;
+    slot.added = 0;
+  }
+  for (const Added& a : added_) a.slot->target->occurrences.push_back(a.occurrence);
+  added_.clear();
+  sentenceOpen_.clear();
+  paragraphOpen_.clear();
   if (created_.empty()) return;
   // By text, bytes unsigned: the first eight bytes, big-endian, decide most
   // comparisons at once. They are sorted by a radix sort (a word list
