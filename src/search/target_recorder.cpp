@@ -344,9 +344,11 @@ void TargetRecorder::commit() {
   records.insert(hi, std::make_move_iterator(created_.begin()),
                  std::make_move_iterator(created_.end()));
   created_.clear();
-  std::inplace_merge(records.begin() + from, records.begin() + middle,
-                     records.begin() + middle + added,
-                     [](const auto& a, const auto& b) { return a->text.compare(b->text) < 0; });
+  if (middle > from) {  // the label had targets already
+    std::inplace_merge(records.begin() + from, records.begin() + middle,
+                       records.begin() + middle + added,
+                       [](const auto& a, const auto& b) { return a->text.compare(b->text) < 0; });
+  }
 }
 
 }  // namespace lirno
