@@ -94,7 +94,7 @@ void wordScan(const Document& doc, const DocumentLabel& label, const cFilterList
           if (highest >= kSentenceSeparator) word.sentenceStart = i;
           word.wordStart = i;
           word.matchStart = i;
-          word.startPosition = i + lineBreaks + std::popcount(lines & below(to));
+          word.startPosition = i + lineBreaks + (lines ? std::popcount(lines & below(to)) : 0);
           highest = 0;
           at = to;
         }
@@ -114,7 +114,7 @@ void wordScan(const Document& doc, const DocumentLabel& label, const cFilterList
         open = false;
         at = to;  // the separator is the gap's first
       }
-      lineBreaks += std::popcount(lines);
+      if (lines) lineBreaks += std::popcount(lines);
     }
     chunk += blocks * kBlockBytes;
   }

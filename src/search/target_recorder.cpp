@@ -50,9 +50,21 @@ std::uint64_t TargetRecorder::Index::hash(std::string_view key) {
     h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
     h ^= h >> 32;
   }
+  // The last bytes in at most two loads, which may overlap those before.
+  const std::size_t n = key.size();
+  const auto* p = reinterpret_cast<const unsigned char*>(key.data());
   std::uint64_t tail = 0;
-  for (std::size_t k = 0; i < key.size(); ++i, k += 8) {
-    tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(key[i])) << k;
+  if (i < n) {
+    if (n >= 8) {
+      std::memcpy(&tail, p + n - 8, 8);
+    } else if (n >= 4) {
+      std::uint32_t a, b;
+      std::memcpy(&a, p, 4);
+      std::memcpy(&b, p + n - 4, 4);
+      tail = a | static_cast<std::uint64_t>(b) << 32;
+    } else {
+      tail = p[0] | static_cast<std::uint64_t>(p[n / 2]) << 8 | static_cast<std::uint64_t>(p[n - 1]) << 16;
+    }
   }
   h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
   return h ^ (h >> 29);
