@@ -139,9 +139,20 @@ TargetRecorder::TargetRecorder(cTargetList& list, const Document& doc, const Rul
     }
   }
   indexExisting();
+  added_.swap(spareAdded());
 }
 
-TargetRecorder::~TargetRecorder() { commit(); }
+TargetRecorder::~TargetRecorder() {
+  commit();
+  // Its room serves the next document's occurrences, unless a large one
+  // would keep much memory after the search.
+  if (added_.capacity() <= (std::size_t{1} << 16)) spareAdded().swap(added_);
+}
+
+std::vector<TargetRecorder::Added>& TargetRecorder::spareAdded() {
+  thread_local std::vector<Added> room;
+  return room;
+}
 
 void TargetRecorder::indexExisting() {
   // A list that a sort reordered is put back in key order first: recording

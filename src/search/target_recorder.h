@@ -120,6 +120,7 @@ class TargetRecorder {
   // The occurrences of this document, in recording order, until the commit
   // files them: each target's list is then allocated once.
   std::vector<Added> added_;
+  static std::vector<Added>& spareAdded();
   std::vector<std::int32_t> sentenceOpen_;   // in added_: sentence or word end unknown
   std::vector<std::int32_t> paragraphOpen_;  // paragraph end unknown
 };
