@@ -57,7 +57,8 @@ std::shared_ptr<StringAutomaton> StringAutomaton::forPatterns(std::vector<Patter
 }
 
 void StringAutomaton::clear() {
-  steps_.clear();
+  codes_.clear();
+  emitAt_.clear();
   keys_.clear();
   byKey_.clear();
   emits_.clear();
@@ -65,17 +66,18 @@ void StringAutomaton::clear() {
 }
 
 std::int32_t StringAutomaton::intern(const Key& key) {
-  auto [it, added] = byKey_.try_emplace(keyBytes(key), static_cast<std::int32_t>(keys_.size()));
+  auto [it, added] = byKey_.try_emplace(keyBytes(key), static_cast<std::int32_t>(codes_.size()));
   if (added) {
     keys_.push_back(key);
-    steps_.resize(steps_.size() + static_cast<std::size_t>(inputs_));
+    codes_.resize(codes_.size() + static_cast<std::size_t>(inputs_), -1);
+    emitAt_.resize(codes_.size(), -1);
   }
   return it->second;
 }
 
 StringAutomaton::Step StringAutomaton::make(std::int32_t& state, int input) {
-  if (steps_.size() + 2 * static_cast<std::size_t>(inputs_) > maxSteps_) {
-    const Key current = keys_[static_cast<std::size_t>(state)];
+  if (codes_.size() + 2 * static_cast<std::size_t>(inputs_) > maxSteps_) {
+    const Key current = keys_[static_cast<std::size_t>(state / inputs_)];
     clear();
     state = intern(current);
   }
@@ -87,7 +89,7 @@ StringAutomaton::Step StringAutomaton::make(std::int32_t& state, int input) {
     // The match step of each string, in list order: those under way and
     // those that may begin with this character.
     const unsigned char c = charOf_[static_cast<std::size_t>(cls)];
-    const Key& from = keys_[static_cast<std::size_t>(state)];
+    const Key& from = keys_[static_cast<std::size_t>(state / inputs_)];
     const std::vector<std::int32_t>& starting = byFirst_[c];
     Key to;
     std::vector<std::int32_t> done;
@@ -124,7 +126,9 @@ StringAutomaton::Step StringAutomaton::make(std::int32_t& state, int input) {
       emits_.insert(emits_.end(), done.begin(), done.end());
     }
   }
-  steps_[static_cast<std::size_t>(state) * static_cast<std::size_t>(inputs_) + static_cast<std::size_t>(input)] = step;
+  const auto at = static_cast<std::size_t>(state + input);
+  codes_[at] = step.next * 2 + (step.emit >= 0 ? 1 : 0);
+  emitAt_[at] = step.emit;
   return step;
 }
 

@@ -25,9 +25,11 @@ class StringAutomaton {
     int place = 0;  // kPlace...
   };
   struct Step {
-    std::int32_t next = -1;  // the state after it; -1: not made yet
+    std::int32_t next = -1;  // the state after it
     std::int32_t emit = -1;  // completed strings: emitted(emit); -1: none
   };
+  // States are numbered by their first step's place in the table, so that a
+  // step is one load from the state and the input.
   static constexpr std::int32_t kIdle = 0;  // no string under way
 
   // `maxSteps`: the bound on the steps kept (tests make it small).
@@ -45,9 +47,10 @@ class StringAutomaton {
   // The step from `state` on `input`. `state` is renumbered when the kept
   // steps had to be dropped.
   Step step(std::int32_t& state, int input) {
-    const Step s = steps_[static_cast<std::size_t>(state) * static_cast<std::size_t>(inputs_) +
-                          static_cast<std::size_t>(input)];
-    return s.next >= 0 ? s : make(state, input);
+    const auto at = static_cast<std::size_t>(state + input);
+    const std::int32_t code = codes_[at];
+    if (code < 0) return make(state, input);
+    return {code >> 1, (code & 1) ? emitAt_[at] : -1};
   }
 
   // The strings completed by a step: count, then their indexes.
@@ -71,7 +74,10 @@ class StringAutomaton {
   int chars_ = 1;   // character classes, 0 included
   int inputs_ = 1;  // chars_, twice when a place depends on the word start
   std::array<std::vector<std::int32_t>, 256> byFirst_;  // strings by first character
-  std::vector<Step> steps_;  // inputs_ per state
+  // The steps, inputs_ per state: the next state times 2, plus 1 when the
+  // step completes strings (emitAt_ then tells which); -1: not made yet.
+  std::vector<std::int32_t> codes_;
+  std::vector<std::int32_t> emitAt_;
   std::vector<Key> keys_;
   std::unordered_map<std::string, std::int32_t> byKey_;
   std::vector<std::int32_t> emits_;
