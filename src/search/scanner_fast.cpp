@@ -54,6 +54,17 @@ struct Scanner::FastPlan {
   std::array<std::vector<int>, 256> multi;   // longer ones, by their first character
 
   std::unique_ptr<ByteClassifier> pairs;  // null: no pair pass
+  // Without the pair pass (many strings), a byte that may begin a longer
+  // pattern is confirmed by the next one, one candidate at a time: what the
+  // strings see of a plain byte (0: not plain, see kNotPlain), whether it
+  // begins a one-character pattern, and the pairs that begin a pattern.
+  bool confirmPairs = false;
+  std::array<unsigned char, 256> plainSeen{};
+  std::array<bool, 256> beginsSingle{};
+  std::array<std::array<std::uint64_t, 4>, 256> pairBegins{};
+  bool pairBeginsAt(unsigned char first, unsigned char second) const {
+    return pairBegins[first][second / 64] >> (second % 64) & 1;
+  }
   BlockBits pairBits[kMaxChunkBlocks];
 
   // Classified blocks from chunkStart on.
@@ -159,9 +170,18 @@ void Scanner::buildPlan() {
     }
     table[static_cast<std::size_t>(b)] = v;
     pairTable[static_cast<std::size_t>(b)] = pv;
+    if (!(pv & kNotPlain)) {
+      f.plainSeen[static_cast<std::size_t>(b)] =
+          reduce_ ? rules_.substitution[rules_.upperOf(c)] : upperCase_ ? rules_.upperOf(c) : c;
+    }
+  }
+  for (const Pattern& pattern : patterns_) {
+    if (pattern.length == 1) f.beginsSingle[pattern.text[0]] = true;
+    if (pattern.length >= 2) f.pairBegins[pattern.text[0]][pattern.text[1] / 64] |= std::uint64_t{1} << (pattern.text[1] % 64);
   }
   f.attributes = std::make_unique<ByteClassifier>(table);
   if (longer > 0 && patterns_.size() <= kMaxPairFiltered) f.pairs = std::make_unique<ByteClassifier>(pairTable);
+  f.confirmPairs = longer > 0 && !f.pairs;
 }
 
 inline void Scanner::stepFast(unsigned char c, std::int32_t i, std::int32_t p) {
@@ -269,6 +289,23 @@ std::int32_t Scanner::skip(std::int32_t i) {
     }
     const int from = i - block;
     stop &= ~below(from);
+    if (f.confirmPairs) {
+      // A candidate that only a pattern's first character stops at goes on
+      // unless the byte after it is not plain, begins an entry, or with it
+      // begins a pattern (the last byte of a block is not confirmed).
+      const std::uint64_t maybe = b.bit[kStartBit] & ~f.entryStarts[k] & ~(f.entryBytesStop ? b.bit[kEntryBit] : 0);
+      while (stop && (maybe >> std::countr_zero(stop) & 1)) {
+        const int j = std::countr_zero(stop);
+        const std::int32_t at = block + j;
+        const unsigned char seen = f.plainSeen[text_[at]];
+        const unsigned char next = f.plainSeen[text_[at + 1]];
+        if (f.beginsSingle[seen] || next == 0 || j == kBlockBytes - 1 || (f.entryStarts[k] >> (j + 1) & 1) ||
+            f.pairBeginsAt(seen, next)) {
+          break;
+        }
+        stop &= stop - 1;
+      }
+    }
     const int to = stop ? std::countr_zero(stop) : kBlockBytes;
     advance(block, from, to, b);
     i = block + to;
