@@ -124,8 +124,9 @@ class Scanner {
   std::vector<StringState> states_;
   std::vector<int> parent_;  // index of each string's parent, -1 for a typed string
   std::vector<int> dirty_;   // strings to reset
-  // The context test: strings without a parent that are not excluded; a
-  // parent with a parent; each string's mark of the last test that met it.
+  // The context test: the number of strings without a parent that are not
+  // excluded; whether some string's parent has a parent; each string's mark
+  // of the last test that met it; the plain scan (which keeps to the list).
   std::size_t required_ = 0;
   bool parentChains_ = false;
   std::vector<std::uint32_t> hitIn_;
@@ -145,7 +146,7 @@ class Scanner {
   std::int32_t contextStart_ = 0, contextStartPos_ = -1;
 
   // Fast scan: the automaton of the strings and its state; the values saved
-  // at its last steps, one slot each in turn (a match lives fewer steps
+  // at its last steps, one slot each in turn (a match lives no more steps
   // than there are slots).
   std::unique_ptr<FastPlan, PlanDeleter> plan_;
   std::shared_ptr<StringAutomaton> automaton_;
