@@ -58,13 +58,11 @@ struct Scanner::FastPlan {
   // pattern is confirmed by the next one, one candidate at a time: what the
   // strings see of a plain byte (0: not plain, see kNotPlain), whether it
   // begins a one-character pattern, and the pairs that begin a pattern.
+  // The answer for each pair of bytes, first byte in the low half of the
+  // index, is kept as bits; pairsGoOn[k] marks the block's candidates.
   bool confirmPairs = false;
-  std::array<unsigned char, 256> plainSeen{};
-  std::array<bool, 256> beginsSingle{};
-  std::array<std::array<std::uint64_t, 4>, 256> pairBegins{};
-  bool pairBeginsAt(unsigned char first, unsigned char second) const {
-    return pairBegins[first][second / 64] >> (second % 64) & 1;
-  }
+  std::vector<std::uint64_t> pairGoesOn;  // 65536 bits
+  std::uint64_t pairsGoOn[kMaxChunkBlocks] = {};
   BlockBits pairBits[kMaxChunkBlocks];
 
   // Classified blocks from chunkStart on.
@@ -142,6 +140,7 @@ void Scanner::buildPlan() {
     if (pattern.length >= 2) isSecond[pattern.text[1]] = true;
   }
   std::array<std::uint8_t, 256> table{}, pairTable{};
+  std::array<unsigned char, 256> plainSeen{};  // what the strings see of a plain byte; 0: not plain
   for (int b = 0; b < 256; ++b) {
     const auto c = static_cast<unsigned char>(b);
     const int m = rules_.classOf(c);
@@ -171,17 +170,36 @@ void Scanner::buildPlan() {
     table[static_cast<std::size_t>(b)] = v;
     pairTable[static_cast<std::size_t>(b)] = pv;
     if (!(pv & kNotPlain)) {
-      f.plainSeen[static_cast<std::size_t>(b)] =
+      plainSeen[static_cast<std::size_t>(b)] =
           reduce_ ? rules_.substitution[rules_.upperOf(c)] : upperCase_ ? rules_.upperOf(c) : c;
     }
-  }
-  for (const Pattern& pattern : patterns_) {
-    if (pattern.length == 1) f.beginsSingle[pattern.text[0]] = true;
-    if (pattern.length >= 2) f.pairBegins[pattern.text[0]][pattern.text[1] / 64] |= std::uint64_t{1} << (pattern.text[1] % 64);
   }
   f.attributes = std::make_unique<ByteClassifier>(table);
   if (longer > 0 && patterns_.size() <= kMaxPairFiltered) f.pairs = std::make_unique<ByteClassifier>(pairTable);
   f.confirmPairs = longer > 0 && !f.pairs;
+  if (f.confirmPairs) {
+    // A pattern may begin at a plain byte only if it is one character long,
+    // or the next byte is not plain, or with it the pattern's first two.
+    std::array<bool, 256> single{};
+    std::vector<bool> pairs(65536);
+    for (const Pattern& pattern : patterns_) {
+      if (pattern.length == 1) single[pattern.text[0]] = true;
+      if (pattern.length >= 2) pairs[pattern.text[0] * 256u + pattern.text[1]] = true;
+    }
+    f.pairGoesOn.assign(65536 / 64, 0);
+    for (std::size_t first = 0; first < 256; ++first) {
+      const unsigned char x = plainSeen[first];
+      // Only the bytes that begin a pattern are ever asked about.
+      if (x == 0 || (f.single[x].empty() && f.multi[x].empty())) continue;
+      for (std::size_t second = 0; second < 256; ++second) {
+        const unsigned char y = plainSeen[second];
+        if (single[x] || y == 0 || pairs[x * 256u + y]) {
+          const std::size_t at = first | second << 8;
+          f.pairGoesOn[at / 64] |= std::uint64_t{1} << (at % 64);
+        }
+      }
+    }
+  }
 }
 
 inline void Scanner::stepFast(unsigned char c, std::int32_t i, std::int32_t p) {
@@ -248,6 +266,18 @@ std::int32_t Scanner::skip(std::int32_t i) {
       f.chunkBlocks = std::min(room, kMaxChunkBlocks);
       f.attributes->bits(text_ + block, f.chunkBlocks, f.bits);
       if (f.pairs) f.pairs->bits(text_ + block, f.chunkBlocks, f.pairBits);
+      if (f.confirmPairs) {
+        // Reads one byte past the chunk: a block after it is readable.
+        const unsigned char* q = text_ + block;
+        for (int k = 0; k < f.chunkBlocks; ++k, q += kBlockBytes) {
+          std::uint64_t goOn = 0;
+          for (int j = 0; j < kBlockBytes; ++j) {
+            const std::size_t at = q[j] | static_cast<std::size_t>(q[j + 1]) << 8;
+            goOn |= (f.pairGoesOn[at / 64] >> (at % 64) & 1) << j;
+          }
+          f.pairsGoOn[k] = goOn;
+        }
+      }
       if (f.codes) {
         const int count = static_cast<int>(f.codeValues.size());
         f.codes->equal(text_ + block, f.chunkBlocks + 1, f.codeValues.data(), count, f.equal);
@@ -291,20 +321,11 @@ std::int32_t Scanner::skip(std::int32_t i) {
     stop &= ~below(from);
     if (f.confirmPairs) {
       // A candidate that only a pattern's first character stops at goes on
-      // unless the byte after it is not plain, begins an entry, or with it
-      // begins a pattern (the last byte of a block is not confirmed).
+      // unless the pair of bytes there may begin a pattern or an entry
+      // begins at the next byte (the last byte of a block is not confirmed).
       const std::uint64_t maybe = b.bit[kStartBit] & ~f.entryStarts[k] & ~(f.entryBytesStop ? b.bit[kEntryBit] : 0);
-      while (stop && (maybe >> std::countr_zero(stop) & 1)) {
-        const int j = std::countr_zero(stop);
-        const std::int32_t at = block + j;
-        const unsigned char seen = f.plainSeen[text_[at]];
-        const unsigned char next = f.plainSeen[text_[at + 1]];
-        if (f.beginsSingle[seen] || next == 0 || j == kBlockBytes - 1 || (f.entryStarts[k] >> (j + 1) & 1) ||
-            f.pairBeginsAt(seen, next)) {
-          break;
-        }
-        stop &= stop - 1;
-      }
+      const std::uint64_t confirmed = f.pairsGoOn[k] | (f.entryStarts[k] >> 1) | (std::uint64_t{1} << 63);
+      stop &= ~maybe | confirmed;
     }
     const int to = stop ? std::countr_zero(stop) : kBlockBytes;
     advance(block, from, to, b);
