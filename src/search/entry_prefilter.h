@@ -15,13 +15,29 @@ class EntryPrefilter {
  public:
   explicit EntryPrefilter(const RulesTables& rules) : rules_(rules) {
     for (const SubstitutionEntry& e : rules.substitutions) {
-      if (!e.find.empty()) byFirst_[static_cast<unsigned char>(e.find[0])].push_back(&e.find);
+      if (e.find.empty()) continue;
+      const auto first = static_cast<unsigned char>(e.find[0]);
+      byFirst_[first].push_back(&e.find);
+      if (e.find.size() == 1) {
+        anySecond_[first] = true;
+      } else {
+        const auto second = static_cast<unsigned char>(e.find[1]);
+        seconds_[first][second / 64] |= std::uint64_t{1} << (second % 64);
+      }
     }
+    // The second byte as the entries compare it: its upper-case form.
+    for (int b = 0; b < 256; ++b) upperOf_[static_cast<std::size_t>(b)] = rules.upperOf(static_cast<unsigned char>(b));
   }
 
   // REQUIRES: `p` in a NUL-terminated text.
   bool entryBegins(const unsigned char* p) const {
-    const auto& entries = byFirst_[rules_.upperOf(*p)];
+    const unsigned char first = upperOf_[*p];
+    if (!anySecond_[first]) {
+      // Most entries are pairs: the byte after rules out nearly all of them.
+      const unsigned char second = upperOf_[p[1]];
+      if (!(seconds_[first][second / 64] >> (second % 64) & 1)) return false;
+    }
+    const auto& entries = byFirst_[first];
     for (const std::string* find : entries) {
       std::size_t j = 1;
       while (j < find->size() && p[j] != 0 &&
@@ -42,6 +58,9 @@ class EntryPrefilter {
  private:
   const RulesTables& rules_;
   std::array<std::vector<const std::string*>, 256> byFirst_;
+  std::array<std::array<std::uint64_t, 4>, 256> seconds_{};  // second bytes of the entries, by first
+  std::array<bool, 256> anySecond_{};  // an entry of one byte: any second byte
+  std::array<unsigned char, 256> upperOf_{};
 };
 
 }  // namespace lirno

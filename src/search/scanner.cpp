@@ -37,9 +37,16 @@ Scanner::Scanner(const SearchRequest& request, const Document& doc, const RulesT
       parent_[s] = it != indexOf.end() ? it->second : static_cast<int>(s);
     }
   }
+  hitIn_.assign(n, 0);
+  for (std::size_t s = 0; s < n; ++s) {
+    const int p = parent_[s];
+    if (p >= 0 && static_cast<std::size_t>(p) != s && parent_[static_cast<std::size_t>(p)] >= 0) parentChains_ = true;
+    if (parent_[s] < 0 && !request.strings[s]->exclude) ++required_;
+  }
 }
 
 void Scanner::runPlain() {
+  plain_ = true;
   for (std::int32_t i = 0; i < size_; ++i) {
     const unsigned char c = text_[i];
     const int m = rules_.classOf(c);
@@ -89,26 +96,16 @@ void Scanner::startContext() {
   }
 }
 
-void Scanner::saveStart(PendingTarget& v) const {
-  v.contextStart = contextStartPos_;
-  v.contextStartIndex = contextStart_;
-  v.matchStart = current_;
-  v.startPosition = currentPos_;
-  v.paragraphStart = paragraphStart_;
-  v.sentenceStart = sentenceStart_;
-  v.wordStart = wordStart_;
-  v.atWordStart = current_ == wordStart_;
-}
-
-void Scanner::complete(int s, cTTargetList& out) {
+void Scanner::complete(int s, const PendingTarget& saved, cTTargetList& out) {
   StringState& st = states_[static_cast<std::size_t>(s)];
   ++st.hits;
   st.matched = 0;
-  PendingTarget t = st.start ? *st.start : st.saved;
+  PendingTarget t = saved;
   t.stringIndex = s;
   t.lengthPositions = currentPos_ - t.startPosition + 1;
   t.lengthChars = current_ - t.matchStart + 1;
   out.push_back(t);
+  pendingWordOpen_ = true;
 }
 
 void Scanner::matchStep(int s, unsigned char c, cTTargetList& out) {
@@ -126,10 +123,9 @@ void Scanner::matchStep(int s, unsigned char c, cTTargetList& out) {
   if (st.matched == 0) {
     if (!placeAllows(s, current_ == wordStart_)) return;
     saveStart(st.saved);
-    st.start = nullptr;
     markDirty(st, s);
   }
-  if (++st.matched == k) complete(s, out);
+  if (++st.matched == k) complete(s, st.saved, out);
 }
 
 void Scanner::separator(std::int32_t i, std::int32_t p, int m) {
@@ -182,10 +178,47 @@ void Scanner::endWords(int m) {
     }
   }
   pending_.resize(kept);
+  pendingWordOpen_ = false;
 }
 
 bool Scanner::contextTest() {
   if (pending_.empty()) return false;
+  // Only the strings that completed a match since the last reset (dirty_)
+  // can have hits; every string is reset after the test whatever its
+  // outcome, and a counted flag only matters within one walk of the order
+  // check below. So the test takes the dirty strings, not the whole list,
+  // unless a parent has a parent of its own (whose hits then move on in
+  // list order). The plain scan keeps to the list, as a reference.
+  if (parentChains_ || plain_) return contextTestInListOrder();
+  ++generation_;
+  std::size_t present = 0;  // required strings with a hit
+  for (const int d : dirty_) {
+    const auto s = static_cast<std::size_t>(d);
+    if (states_[s].hits <= 0) continue;
+    const std::size_t counted = parent_[s] >= 0 ? static_cast<std::size_t>(parent_[s]) : s;
+    if (parent_[counted] >= 0 || hitIn_[counted] == generation_) continue;  // its own parent: counts for none
+    hitIn_[counted] = generation_;
+    if (request_.strings[counted]->exclude) return false;
+    ++present;
+  }
+  if (request_.allStrings && present < required_) return false;
+  if (request_.inOrder) {
+    // Only the first hit of each string counts.
+    ++generation_;
+    std::int32_t last = 0;
+    for (const PendingTarget& t : pending_) {
+      const auto s = static_cast<std::size_t>(t.stringIndex);
+      if (parent_[s] >= 0 || hitIn_[s] == generation_) continue;
+      hitIn_[s] = generation_;
+      const std::int32_t order = request_.strings[s]->order;
+      if (order < last) return false;
+      last = order;
+    }
+  }
+  return true;
+}
+
+bool Scanner::contextTestInListOrder() {
   const std::size_t n = states_.size();
   for (std::size_t s = 0; s < n; ++s) {
     if (parent_[s] >= 0 && states_[s].hits > 0) {
@@ -237,8 +270,7 @@ void Scanner::resetStrings() {
     st.dirty = false;
   }
   dirty_.clear();
-  groups_.clear();
-  exclusions_.clear();
+  state_ = StringAutomaton::kIdle;
 }
 
 }  // namespace lirno

@@ -8,12 +8,8 @@
 //    stretch up to the next byte that could begin a match is passed over,
 //    its word, sentence and paragraph bookkeeping taken from the block's
 //    masks (skip());
-//  - the strings are not stepped one by one: the partial matches are kept
-//    as groups, all the strings that began at one character, walking a trie
-//    of the patterns one edge per character (stepFast()). A group that began
-//    with the same character as the current one and goes on through it
-//    keeps its strings out of the group beginning there, as a string under
-//    way takes no fresh start.
+//  - the strings are not stepped one by one: one step of a StringAutomaton
+//    takes them all through a character (stepFast()).
 // Tests compare the two on generated texts.
 #include <array>
 #include <cstdint>
@@ -25,6 +21,7 @@
 #include "search/entry_prefilter.h"
 #include "search/request.h"
 #include "search/rules_tables.h"
+#include "search/string_automaton.h"
 #include "search/target_recorder.h"
 #include "search/targets.h"
 
@@ -51,8 +48,7 @@ class Scanner {
     std::int32_t hits = 0;
     bool counted = false;
     bool dirty = false;   // matched or hits may be non-zero: reset it
-    PendingTarget saved;  // the scan values when the partial match began...
-    const PendingTarget* start = nullptr;  // ...or, in the fast scan, those of starts_
+    PendingTarget saved;  // the scan values when the partial match began (plain scan)
   };
   struct FastPlan;
   struct PlanDeleter {
@@ -69,15 +65,26 @@ class Scanner {
   void separator(std::int32_t i, std::int32_t p, int m);
   void endWords(int m);
   bool contextTest();
+  bool contextTestInListOrder();
   void flush();
   void resetStrings();
 
   // The match step of string s; a completed match goes to `out`.
   void matchStep(int s, unsigned char c, cTTargetList& out);
   // The values a match beginning at the current character saves.
-  void saveStart(PendingTarget& v) const;
-  // Completes the match of s: a pending target from its saved values.
-  void complete(int s, cTTargetList& out);
+  void saveStart(PendingTarget& v) const {
+    v.contextStart = contextStartPos_;
+    v.contextStartIndex = contextStart_;
+    v.matchStart = current_;
+    v.startPosition = currentPos_;
+    v.paragraphStart = paragraphStart_;
+    v.sentenceStart = sentenceStart_;
+    v.wordStart = wordStart_;
+    v.atWordStart = current_ == wordStart_;
+  }
+  // Completes the match of s: a pending target from the values saved when
+  // it began.
+  void complete(int s, const PendingTarget& saved, cTTargetList& out);
   bool placeAllows(int s, bool atWordStart) const {
     const int place = patterns_[static_cast<std::size_t>(s)].place;
     if ((place == kPlaceWordStart || place == kPlaceWholeWord) && !atWordStart) return false;
@@ -91,8 +98,15 @@ class Scanner {
 
   // The fast scan.
   void buildPlan();
-  void stepFast(unsigned char c);
-  bool quiescent() const { return pending_.empty() && groups_.empty() && reducer_.idle(); }
+  // c: the current character as the strings see it, at index i, position p.
+  inline void stepFast(unsigned char c, std::int32_t i, std::int32_t p);
+  void completeFast(std::int32_t emit, std::uint32_t step);
+  // Nothing under way that the next characters could change but a
+  // separator of class 3 or more: the pending hits (if any) know their word
+  // end and wait for their sentence.
+  bool quiescent() const {
+    return (pending_.empty() || !pendingWordOpen_) && state_ == StringAutomaton::kIdle && reducer_.idle();
+  }
   std::int32_t skip(std::int32_t i);
   void advance(std::int32_t block, int from, int to, const BlockBits& bits);
 
@@ -110,7 +124,16 @@ class Scanner {
   std::vector<StringState> states_;
   std::vector<int> parent_;  // index of each string's parent, -1 for a typed string
   std::vector<int> dirty_;   // strings to reset
+  // The context test: the number of strings without a parent that are not
+  // excluded; whether some string's parent has a parent; each string's mark
+  // of the last test that met it; the plain scan (which keeps to the list).
+  std::size_t required_ = 0;
+  bool parentChains_ = false;
+  std::vector<std::uint32_t> hitIn_;
+  std::uint32_t generation_ = 0;
+  bool plain_ = false;
   cTTargetList pending_;
+  bool pendingWordOpen_ = false;  // a pending hit does not know its word end yet
 
   // The scan's counters and marks (indexes, and positions ...Pos).
   std::int32_t p_ = 0;                  // position of the character being read
@@ -122,23 +145,14 @@ class Scanner {
   std::int32_t paragraphStart_ = 0, paragraphStartPos_ = 0;
   std::int32_t contextStart_ = 0, contextStartPos_ = -1;
 
-  // Fast scan: the partial matches under way, oldest first.
-  struct Group {
-    std::int32_t node;             // trie node reached
-    const PendingTarget* start;    // the values its matches save (in starts_)
-    unsigned char first;           // the character it began with
-    // The strings under way elsewhere when it began: exclusions_[from, to).
-    std::uint32_t excludedFrom, excludedTo;
-  };
-  bool member(const Group& g, int s) const;
+  // Fast scan: the automaton of the strings and its state; the values saved
+  // at its last steps, one slot each in turn (a match lives no more steps
+  // than there are slots).
   std::unique_ptr<FastPlan, PlanDeleter> plan_;
-  std::vector<Group> groups_;
-  std::vector<int> exclusions_;  // emptied whenever no group is left
-  cTTargetList completed_;
-  // The values saved at the last group starts, one slot each in turn: a
-  // group lives fewer characters than there are slots.
+  std::shared_ptr<StringAutomaton> automaton_;
+  std::int32_t state_ = StringAutomaton::kIdle;
   std::vector<PendingTarget> starts_;
-  std::size_t nextStart_ = 0;
+  std::uint32_t step_ = 0, stepMask_ = 0;
 };
 
 inline unsigned char Scanner::feed(std::int32_t i, std::int32_t p, unsigned char c) {

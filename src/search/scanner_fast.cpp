@@ -53,35 +53,16 @@ struct Scanner::FastPlan {
   std::array<std::vector<int>, 256> single;  // strings of one character, by that character
   std::array<std::vector<int>, 256> multi;   // longer ones, by their first character
 
-  // The trie of the patterns. A node's strings (the patterns that go
-  // through it) are order[lo, hi), the strings being sorted by pattern; its
-  // terminals end there.
-  struct Node {
-    std::int32_t childBegin = 0, childCount = 0;
-    std::int32_t dense = -1;  // a node with many children: its row of `denseChildren`
-    std::int32_t terminalBegin = 0, terminalCount = 0;
-    std::int32_t lo = 0, hi = 0;
-  };
-  std::vector<Node> nodes;
-  std::vector<std::pair<unsigned char, std::int32_t>> children;  // by node, in character order
-  std::vector<int> terminals;
-  std::vector<int> order;
-  std::array<std::int32_t, 256> root;
-  // What the strings see of a byte that is simply the next fed character
-  // (fed, not dropped, no entry may begin there); 0 for any other byte.
-  std::array<unsigned char, 256> plainNext{};
-
-  std::vector<std::int32_t> denseChildren;  // 256 per row, -1 for none
-
-  std::int32_t child(std::int32_t node, unsigned char c) const {
-    const Node& n = nodes[static_cast<std::size_t>(node)];
-    if (n.dense >= 0) return denseChildren[static_cast<std::size_t>(n.dense) * 256 + c];
-    for (std::int32_t k = n.childBegin, end = n.childBegin + n.childCount; k < end; ++k) {
-      if (children[static_cast<std::size_t>(k)].first == c) return children[static_cast<std::size_t>(k)].second;
-    }
-    return -1;
-  }
   std::unique_ptr<ByteClassifier> pairs;  // null: no pair pass
+  // Without the pair pass (many strings), a byte that may begin a longer
+  // pattern is confirmed by the next one, one candidate at a time: what the
+  // strings see of a plain byte (0: not plain, see kNotPlain), whether it
+  // begins a one-character pattern, and the pairs that begin a pattern.
+  // The answer for each pair of bytes, first byte in the low half of the
+  // index, is kept as bits; pairsGoOn[k] marks the block's candidates.
+  bool confirmPairs = false;
+  std::vector<std::uint64_t> pairGoesOn;  // 65536 bits
+  std::uint64_t pairsGoOn[kMaxChunkBlocks] = {};
   BlockBits pairBits[kMaxChunkBlocks];
 
   // Classified blocks from chunkStart on.
@@ -98,10 +79,13 @@ void Scanner::buildPlan() {
   plan_.reset(new FastPlan);
   FastPlan& f = *plan_;
   std::size_t longer = 0, longest = 0;
-  for (const Pattern& pattern : patterns_) longest = std::max(longest, static_cast<std::size_t>(pattern.length));
-  starts_.resize(longest + 2);
+  std::vector<StringAutomaton::Pattern> automatonPatterns;
   for (std::size_t s = 0; s < patterns_.size(); ++s) {
     const Pattern& pattern = patterns_[s];
+    automatonPatterns.push_back(
+        {std::string(reinterpret_cast<const char*>(pattern.text), static_cast<std::size_t>(pattern.length)),
+         pattern.place});
+    longest = std::max(longest, static_cast<std::size_t>(pattern.length));
     if (pattern.length == 0) continue;
     const unsigned char first = pattern.text[0];
     if (pattern.length == 1) {
@@ -111,56 +95,11 @@ void Scanner::buildPlan() {
       ++longer;
     }
   }
-  // The trie, built from the strings in pattern order so that each node's
-  // strings are one run of that order.
-  for (std::size_t k = 0; k < patterns_.size(); ++k) {
-    if (patterns_[k].length > 0) f.order.push_back(static_cast<int>(k));
-  }
-  auto view = [&](int s) {
-    const Pattern& p = patterns_[static_cast<std::size_t>(s)];
-    return std::string_view(reinterpret_cast<const char*>(p.text), static_cast<std::size_t>(p.length));
-  };
-  std::stable_sort(f.order.begin(), f.order.end(), [&](int x, int y) { return view(x) < view(y); });
-  struct Building {
-    std::vector<std::pair<unsigned char, std::int32_t>> children;
-    std::vector<int> terminals;
-    std::int32_t lo = 0, hi = 0;
-  };
-  std::vector<Building> nodes(1);  // 0 is the root
-  for (std::size_t k = 0; k < f.order.size(); ++k) {
-    const int s = f.order[k];
-    const std::string_view pattern = view(s);
-    std::int32_t node = 0;
-    for (const char ch : pattern) {
-      auto& kids = nodes[static_cast<std::size_t>(node)].children;
-      if (kids.empty() || kids.back().first != static_cast<unsigned char>(ch)) {
-        kids.emplace_back(static_cast<unsigned char>(ch), static_cast<std::int32_t>(nodes.size()));
-        nodes.push_back({{}, {}, static_cast<std::int32_t>(k), static_cast<std::int32_t>(k)});
-      }
-      node = nodes[static_cast<std::size_t>(node)].children.back().second;
-      nodes[static_cast<std::size_t>(node)].hi = static_cast<std::int32_t>(k + 1);
-    }
-    nodes[static_cast<std::size_t>(node)].terminals.push_back(s);
-  }
-  f.root.fill(-1);
-  for (const auto& [ch, node] : nodes[0].children) f.root[ch] = node;
-  for (const Building& b : nodes) {
-    FastPlan::Node n;
-    n.childBegin = static_cast<std::int32_t>(f.children.size());
-    n.childCount = static_cast<std::int32_t>(b.children.size());
-    f.children.insert(f.children.end(), b.children.begin(), b.children.end());
-    n.terminalBegin = static_cast<std::int32_t>(f.terminals.size());
-    n.terminalCount = static_cast<std::int32_t>(b.terminals.size());
-    f.terminals.insert(f.terminals.end(), b.terminals.begin(), b.terminals.end());
-    n.lo = b.lo;
-    n.hi = b.hi;
-    if (b.children.size() >= 4) {
-      n.dense = static_cast<std::int32_t>(f.denseChildren.size() / 256);
-      f.denseChildren.resize(f.denseChildren.size() + 256, -1);
-      for (const auto& [ch, kid] : b.children) f.denseChildren[static_cast<std::size_t>(n.dense) * 256 + ch] = kid;
-    }
-    f.nodes.push_back(n);
-  }
+  automaton_ = StringAutomaton::forPatterns(std::move(automatonPatterns));
+  std::size_t slots = 1;
+  while (slots < longest) slots *= 2;
+  starts_.resize(slots);
+  stepMask_ = static_cast<std::uint32_t>(slots - 1);
 
   std::array<bool, 256> entryFirst{};
   if (reduce_) {
@@ -201,6 +140,7 @@ void Scanner::buildPlan() {
     if (pattern.length >= 2) isSecond[pattern.text[1]] = true;
   }
   std::array<std::uint8_t, 256> table{}, pairTable{};
+  std::array<unsigned char, 256> plainSeen{};  // what the strings see of a plain byte; 0: not plain
   for (int b = 0; b < 256; ++b) {
     const auto c = static_cast<unsigned char>(b);
     const int m = rules_.classOf(c);
@@ -229,13 +169,70 @@ void Scanner::buildPlan() {
     }
     table[static_cast<std::size_t>(b)] = v;
     pairTable[static_cast<std::size_t>(b)] = pv;
-    if ((v & kFed) && !(reduce_ && entryFirst[rules_.upperOf(c)])) {
-      f.plainNext[static_cast<std::size_t>(b)] =
+    if (!(pv & kNotPlain)) {
+      plainSeen[static_cast<std::size_t>(b)] =
           reduce_ ? rules_.substitution[rules_.upperOf(c)] : upperCase_ ? rules_.upperOf(c) : c;
     }
   }
   f.attributes = std::make_unique<ByteClassifier>(table);
   if (longer > 0 && patterns_.size() <= kMaxPairFiltered) f.pairs = std::make_unique<ByteClassifier>(pairTable);
+  f.confirmPairs = longer > 0 && !f.pairs;
+  if (f.confirmPairs) {
+    // A pattern may begin at a plain byte only if it is one character long,
+    // or the next byte is not plain, or with it the pattern's first two.
+    std::array<bool, 256> single{};
+    std::vector<bool> pairs(65536);
+    for (const Pattern& pattern : patterns_) {
+      if (pattern.length == 1) single[pattern.text[0]] = true;
+      if (pattern.length >= 2) pairs[pattern.text[0] * 256u + pattern.text[1]] = true;
+    }
+    f.pairGoesOn.assign(65536 / 64, 0);
+    for (std::size_t first = 0; first < 256; ++first) {
+      const unsigned char x = plainSeen[first];
+      // Only the bytes that begin a pattern are ever asked about.
+      if (x == 0 || (f.single[x].empty() && f.multi[x].empty())) continue;
+      for (std::size_t second = 0; second < 256; ++second) {
+        const unsigned char y = plainSeen[second];
+        if (single[x] || y == 0 || pairs[x * 256u + y]) {
+          const std::size_t at = first | second << 8;
+          f.pairGoesOn[at / 64] |= std::uint64_t{1} << (at % 64);
+        }
+      }
+    }
+  }
+}
+
+inline void Scanner::stepFast(unsigned char c, std::int32_t i, std::int32_t p) {
+  StringAutomaton& a = *automaton_;
+  const bool atWordStart = i == wordStart_;
+  const StringAutomaton::Step step = a.step(state_, a.input(c, atWordStart));
+  state_ = step.next;
+  if (state_ == StringAutomaton::kIdle && step.emit < 0) return;
+  // A match that began here saves the values of this step (those of
+  // saveStart(), the current character's from i and p: read back from the
+  // members just written, they would wait for the stores).
+  const std::uint32_t t = step_++;
+  PendingTarget& v = starts_[t & stepMask_];
+  v.contextStart = contextStartPos_;
+  v.contextStartIndex = contextStart_;
+  v.matchStart = i;
+  v.startPosition = p;
+  v.paragraphStart = paragraphStart_;
+  v.sentenceStart = sentenceStart_;
+  v.wordStart = wordStart_;
+  v.atWordStart = atWordStart;
+  if (step.emit >= 0) completeFast(step.emit, t);
+}
+
+void Scanner::completeFast(std::int32_t emit, std::uint32_t step) {
+  const StringAutomaton& a = *automaton_;
+  const std::int32_t* done = a.emitted(emit);
+  for (std::int32_t k = 1; k <= done[0]; ++k) {
+    const int s = done[k];
+    markDirty(states_[static_cast<std::size_t>(s)], s);
+    const auto length = static_cast<std::uint32_t>(a.patternLength(s));
+    complete(s, starts_[(step + 1 - length) & stepMask_], pending_);
+  }
 }
 
 void Scanner::runFast() {
@@ -250,7 +247,7 @@ void Scanner::runFast() {
     if (m >= kWordSeparator) {
       separator(i, p_, m);
     } else if (m == kWordChar || !skipSymbols_) {
-      if (const unsigned char folded = feed(i, p_, c)) stepFast(folded);
+      if (const unsigned char folded = feed(i, p_, c)) stepFast(folded, i, p_);
     }
     p_ += c == '\n' || c == '\r' ? 2 : 1;
   }
@@ -269,6 +266,18 @@ std::int32_t Scanner::skip(std::int32_t i) {
       f.chunkBlocks = std::min(room, kMaxChunkBlocks);
       f.attributes->bits(text_ + block, f.chunkBlocks, f.bits);
       if (f.pairs) f.pairs->bits(text_ + block, f.chunkBlocks, f.pairBits);
+      if (f.confirmPairs) {
+        // Reads one byte past the chunk: a block after it is readable.
+        const unsigned char* q = text_ + block;
+        for (int k = 0; k < f.chunkBlocks; ++k, q += kBlockBytes) {
+          std::uint64_t goOn = 0;
+          for (int j = 0; j < kBlockBytes; ++j) {
+            const std::size_t at = q[j] | static_cast<std::size_t>(q[j + 1]) << 8;
+            goOn |= (f.pairGoesOn[at / 64] >> (at % 64) & 1) << j;
+          }
+          f.pairsGoOn[k] = goOn;
+        }
+      }
       if (f.codes) {
         const int count = static_cast<int>(f.codeValues.size());
         f.codes->equal(text_ + block, f.chunkBlocks + 1, f.codeValues.data(), count, f.equal);
@@ -303,13 +312,21 @@ std::int32_t Scanner::skip(std::int32_t i) {
       stop = b.bit[kStartBit] | f.entryStarts[k];
     }
     if (f.entryBytesStop) stop |= b.bit[kEntryBit];
-    if (recorder_.waitingForSentenceEnds()) {
+    if (recorder_.waitingForSentenceEnds() || !pending_.empty()) {
       stop |= b.bit[kSep3Bit];
     } else if (recorder_.waitingForParagraphEnds()) {
       stop |= b.bit[kSep4Bit];
     }
     const int from = i - block;
     stop &= ~below(from);
+    if (f.confirmPairs) {
+      // A candidate that only a pattern's first character stops at goes on
+      // unless the pair of bytes there may begin a pattern or an entry
+      // begins at the next byte (the last byte of a block is not confirmed).
+      const std::uint64_t maybe = b.bit[kStartBit] & ~f.entryStarts[k] & ~(f.entryBytesStop ? b.bit[kEntryBit] : 0);
+      const std::uint64_t confirmed = f.pairsGoOn[k] | (f.entryStarts[k] >> 1) | (std::uint64_t{1} << 63);
+      stop &= ~maybe | confirmed;
+    }
     const int to = stop ? std::countr_zero(stop) : kBlockBytes;
     advance(block, from, to, b);
     i = block + to;
@@ -361,81 +378,6 @@ void Scanner::advance(std::int32_t block, int from, int to, const BlockBits& b) 
     highest_ = std::max(highest_, s4 ? 4 : s3 ? 3 : s2 ? 2 : 0);
   }
   p_ += (to - from) + (lines ? std::popcount(lines) : 0);
-}
-
-bool Scanner::member(const Group& g, int s) const {
-  if (!placeAllows(s, g.start->atWordStart)) return false;
-  const auto from = exclusions_.begin() + g.excludedFrom, to = exclusions_.begin() + g.excludedTo;
-  return std::find(from, to, s) == to;
-}
-
-void Scanner::stepFast(unsigned char c) {
-  const FastPlan& f = *plan_;
-  completed_.clear();
-  if (groups_.empty()) exclusions_.clear();
-  const auto excludedFrom = static_cast<std::uint32_t>(exclusions_.size());
-
-  auto completeAt = [&](const FastPlan::Node& n, const Group& g) {
-    for (std::int32_t k = n.terminalBegin, end = n.terminalBegin + n.terminalCount; k < end; ++k) {
-      const int s = f.terminals[static_cast<std::size_t>(k)];
-      if (!member(g, s)) continue;
-      StringState& st = states_[static_cast<std::size_t>(s)];
-      st.start = g.start;
-      markDirty(st, s);
-      complete(s, completed_);
-    }
-  };
-
-  std::size_t kept = 0;
-  for (std::size_t k = 0; k < groups_.size(); ++k) {
-    Group& g = groups_[k];
-    const std::int32_t next = f.child(g.node, c);
-    if (next < 0) continue;  // every string of the group fails here and may begin again
-    g.node = next;
-    const FastPlan::Node& n = f.nodes[static_cast<std::size_t>(next)];
-    completeAt(n, g);
-    // Its strings go on through this character (or end on it): none of them
-    // begins anew here.
-    if (g.first == c) {
-      for (std::int32_t at = n.lo; at < n.hi; ++at) {
-        const int s = f.order[static_cast<std::size_t>(at)];
-        if (member(g, s)) exclusions_.push_back(s);
-      }
-    }
-    if (n.childCount == 0) continue;
-    if (kept != k) groups_[kept] = g;
-    ++kept;
-  }
-  groups_.resize(kept);
-
-  if (const std::int32_t r = f.root[c]; r >= 0) {
-    const FastPlan::Node& n = f.nodes[static_cast<std::size_t>(r)];
-    if (n.terminalCount == 0 && current_ + 1 < size_ && reducer_.idle()) {
-      // When the next byte is simply the next character the strings see and
-      // no pattern goes on with it, the group would end there unnoticed.
-      const unsigned char next = f.plainNext[text_[current_ + 1]];
-      if (next != 0 && f.child(r, next) < 0) goto done;
-    }
-    PendingTarget& slot = starts_[nextStart_];
-    nextStart_ = nextStart_ + 1 == starts_.size() ? 0 : nextStart_ + 1;
-    saveStart(slot);
-    const auto excludedTo = static_cast<std::uint32_t>(exclusions_.size());
-    if (n.childCount > 0) {
-      completeAt(n, groups_.emplace_back(Group{r, &slot, c, excludedFrom, excludedTo}));
-    } else {
-      completeAt(n, Group{r, &slot, c, excludedFrom, excludedTo});
-    }
-  }
-done:
-
-  if (completed_.empty()) return;
-  // The strings take their steps in list order: their matches are pending
-  // in that order.
-  if (completed_.size() > 1) {
-    std::sort(completed_.begin(), completed_.end(),
-              [](const PendingTarget& a, const PendingTarget& b) { return a.stringIndex < b.stringIndex; });
-  }
-  pending_.insert(pending_.end(), completed_.begin(), completed_.end());
 }
 
 }  // namespace lirno

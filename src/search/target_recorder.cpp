@@ -1,6 +1,7 @@
 #include "search/target_recorder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 
@@ -49,9 +50,21 @@ std::uint64_t TargetRecorder::Index::hash(std::string_view key) {
     h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
     h ^= h >> 32;
   }
+  // The last bytes in at most two loads, which may overlap those before.
+  const std::size_t n = key.size();
+  const auto* p = reinterpret_cast<const unsigned char*>(key.data());
   std::uint64_t tail = 0;
-  for (std::size_t k = 0; i < key.size(); ++i, k += 8) {
-    tail |= static_cast<std::uint64_t>(static_cast<unsigned char>(key[i])) << k;
+  if (i < n) {
+    if (n >= 8) {
+      std::memcpy(&tail, p + n - 8, 8);
+    } else if (n >= 4) {
+      std::uint32_t a, b;
+      std::memcpy(&a, p, 4);
+      std::memcpy(&b, p + n - 4, 4);
+      tail = a | static_cast<std::uint64_t>(b) << 32;
+    } else {
+      tail = p[0] | static_cast<std::uint64_t>(p[n / 2]) << 8 | static_cast<std::uint64_t>(p[n - 1]) << 16;
+    }
   }
   h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
   return h ^ (h >> 29);
@@ -126,9 +139,20 @@ TargetRecorder::TargetRecorder(cTargetList& list, const Document& doc, const Rul
     }
   }
   indexExisting();
+  added_.swap(spareAdded());
 }
 
-TargetRecorder::~TargetRecorder() { commit(); }
+TargetRecorder::~TargetRecorder() {
+  commit();
+  // Its room serves the next document's occurrences, unless a large one
+  // would keep much memory after the search.
+  if (added_.capacity() <= (std::size_t{1} << 16)) spareAdded().swap(added_);
+}
+
+std::vector<TargetRecorder::Added>& TargetRecorder::spareAdded() {
+  thread_local std::vector<Added> room;
+  return room;
+}
 
 void TargetRecorder::indexExisting() {
   // A list that a sort reordered is put back in key order first: recording
@@ -147,7 +171,7 @@ void TargetRecorder::indexExisting() {
     Target* t = lo->get();
     std::int32_t maxStart = INT32_MIN;
     for (const Occurrence& o : t->occurrences) maxStart = std::max(maxStart, o.start);
-    Slot* slot = &slots_.emplace_back(Slot{t, maxStart});
+    Slot* slot = &slots_.emplace_back(Slot{t, maxStart, -1, -1, 0});
     byText_.insert(t->text, Index::hash(t->text), slot);
   }
 }
@@ -208,21 +232,26 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
       created->document = label_;
       Target* t = created.get();
       created_.push_back(std::move(created));
-      slot = &slots_.emplace_back(Slot{t, INT32_MIN});
+      slot = &slots_.emplace_back(Slot{t, INT32_MIN, -1, -1, 0});
       byText_.insert(t->text, textHash, slot);
     }
     byBytes_.insert(bytes, bytesHash, slot, hitLength);
   }
-  Target* target = slot->target;
   if (hit.startPosition <= slot->maxStart) {
-    for (const Occurrence& o : target->occurrences) {
+    for (const Occurrence& o : slot->target->occurrences) {
       if (o.start == hit.startPosition) return;  // a hit is recorded once
+    }
+    for (std::int32_t k = slot->first; k >= 0; k = added_[static_cast<std::size_t>(k)].next) {
+      if (added_[static_cast<std::size_t>(k)].occurrence.start == hit.startPosition) return;
     }
   }
   slot->maxStart = std::max(slot->maxStart, hit.startPosition);
 
   const Location place = places_.at(hit.startPosition);
-  Occurrence& o = target->occurrences.emplace_back();
+  const auto at = static_cast<std::int32_t>(added_.size());
+  Added& a = added_.emplace_back();
+  a.slot = slot;
+  Occurrence& o = a.occurrence;
   o.start = hit.startPosition;
   o.length = hit.lengthPositions;
   o.contextStart = hit.contextStart;
@@ -238,17 +267,23 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
   o.paragraphEnd = hit.paragraphEnd;
   o.sentenceEnd = hit.sentenceEnd;
   o.wordEnd = hit.wordEnd;
-  const std::size_t at = target->occurrences.size() - 1;
-  if (o.sentenceEnd == kUnknownEnd || o.wordEnd == kUnknownEnd) sentenceOpen_.push_back({target, at});
-  if (o.paragraphEnd == kUnknownEnd) paragraphOpen_.push_back({target, at});
+  if (slot->last >= 0) {
+    added_[static_cast<std::size_t>(slot->last)].next = at;
+  } else {
+    slot->first = at;
+  }
+  slot->last = at;
+  ++slot->added;
+  if (o.sentenceEnd == kUnknownEnd || o.wordEnd == kUnknownEnd) sentenceOpen_.push_back(at);
+  if (o.paragraphEnd == kUnknownEnd) paragraphOpen_.push_back(at);
 }
 
 void TargetRecorder::fillEnds(std::int32_t index, int separatorClass) {
   if (separatorClass < kSentenceSeparator) return;
   const bool paragraph = separatorClass >= kParagraphSeparator;
-  auto fill = [&](std::vector<OpenEnd>& open) {
-    for (const OpenEnd& e : open) {
-      Occurrence& o = e.target->occurrences[e.occurrence];
+  auto fill = [&](std::vector<std::int32_t>& open) {
+    for (const std::int32_t k : open) {
+      Occurrence& o = added_[static_cast<std::size_t>(k)].occurrence;
       if (o.sentenceEnd == kUnknownEnd) o.sentenceEnd = index;
       if (paragraph && o.paragraphEnd == kUnknownEnd) o.paragraphEnd = index;
       if (o.wordEnd == kUnknownEnd) o.wordEnd = index;
@@ -260,27 +295,62 @@ void TargetRecorder::fillEnds(std::int32_t index, int separatorClass) {
 }
 
 void TargetRecorder::commit() {
+  // The occurrences join their targets, each target's list grown once.
+  for (Slot& slot : slots_) {
+    if (slot.added > 0) slot.target->occurrences.reserve(slot.target->occurrences.size() + slot.added);
+    slot.first = slot.last = -1;
+    slot.added = 0;
+  }
+  for (const Added& a : added_) a.slot->target->occurrences.push_back(a.occurrence);
+  added_.clear();
+  sentenceOpen_.clear();
+  paragraphOpen_.clear();
   if (created_.empty()) return;
   // By text, bytes unsigned: the first eight bytes, big-endian, decide most
-  // comparisons at once.
+  // comparisons at once. They are sorted by a radix sort (a word list
+  // creates thousands of targets per document), then the texts that share
+  // them by comparison.
   struct Keyed {
     std::uint64_t prefix;
-    std::unique_ptr<Target> target;
+    std::uint32_t index;  // in created_
   };
-  std::vector<Keyed> keyed;
-  keyed.reserve(created_.size());
-  for (auto& t : created_) {
+  const std::size_t n = created_.size();
+  std::vector<Keyed> keyed(n), other(n);
+  std::array<std::array<std::uint32_t, 256>, 8> counts{};
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::string& text = created_[k]->text;
     std::uint64_t prefix = 0;
     for (std::size_t i = 0; i < 8; ++i) {
-      prefix = prefix << 8 | (i < t->text.size() ? static_cast<unsigned char>(t->text[i]) : 0u);
+      prefix = prefix << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
     }
-    keyed.push_back({prefix, std::move(t)});
+    keyed[k] = {prefix, static_cast<std::uint32_t>(k)};
+    for (std::size_t b = 0; b < 8; ++b) ++counts[b][(prefix >> (8 * b)) & 0xFF];
   }
-  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-    if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    return a.target->text.compare(b.target->text) < 0;
-  });
-  for (std::size_t k = 0; k < keyed.size(); ++k) created_[k] = std::move(keyed[k].target);
+  for (std::size_t b = 0; b < 8; ++b) {
+    auto& count = counts[b];
+    if (count[(keyed[0].prefix >> (8 * b)) & 0xFF] == n) continue;  // one value: nothing moves
+    std::uint32_t sum = 0;
+    for (auto& c : count) {
+      const std::uint32_t here = c;
+      c = sum;
+      sum += here;
+    }
+    for (const Keyed& k : keyed) other[count[(k.prefix >> (8 * b)) & 0xFF]++] = k;
+    keyed.swap(other);
+  }
+  const auto textOf = [&](const Keyed& k) -> const std::string& { return created_[k.index]->text; };
+  for (std::size_t from = 0; from < n;) {
+    std::size_t to = from + 1;
+    while (to < n && keyed[to].prefix == keyed[from].prefix) ++to;
+    if (to - from > 1) {
+      std::sort(keyed.begin() + static_cast<std::ptrdiff_t>(from), keyed.begin() + static_cast<std::ptrdiff_t>(to),
+                [&](const Keyed& x, const Keyed& y) { return textOf(x).compare(textOf(y)) < 0; });
+    }
+    from = to;
+  }
+  std::vector<std::unique_ptr<Target>> ordered(n);
+  for (std::size_t k = 0; k < n; ++k) ordered[k] = std::move(created_[keyed[k].index]);
+  created_.swap(ordered);
   auto& records = list_.records();
   const std::string& label = label_.str();
   // The label's targets form one run of the ordered list; the new ones are
@@ -297,9 +367,11 @@ void TargetRecorder::commit() {
   records.insert(hi, std::make_move_iterator(created_.begin()),
                  std::make_move_iterator(created_.end()));
   created_.clear();
-  std::inplace_merge(records.begin() + from, records.begin() + middle,
-                     records.begin() + middle + added,
-                     [](const auto& a, const auto& b) { return a->text.compare(b->text) < 0; });
+  if (middle > from) {  // the label had targets already
+    std::inplace_merge(records.begin() + from, records.begin() + middle,
+                       records.begin() + middle + added,
+                       [](const auto& a, const auto& b) { return a->text.compare(b->text) < 0; });
+  }
 }
 
 }  // namespace lirno

@@ -44,10 +44,6 @@ class TargetRecorder {
   bool waitingForSentenceEnds() const { return !sentenceOpen_.empty(); }
   bool waitingForParagraphEnds() const { return !paragraphOpen_.empty(); }
 
-  // Files the targets created since the last commit into the list, which
-  // stays ordered by (label, text). Until then they are not in the list.
-  void commit();
-
   // The found text of `n` characters at `at` under the result spelling.
   std::string foundText(const unsigned char* at, std::int32_t n) const;
 
@@ -55,6 +51,14 @@ class TargetRecorder {
   struct Slot {
     Target* target;
     std::int32_t maxStart;  // highest occurrence start: a later start cannot repeat one
+    std::int32_t first, last;  // its occurrences in added_, linked by `next`; -1: none
+    std::uint32_t added;
+  };
+  // An occurrence recorded since the last commit.
+  struct Added {
+    Occurrence occurrence;
+    Slot* slot;
+    std::int32_t next = -1;
   };
   // Slots by a byte string that outlives the index (a target's text, or
   // bytes of the document): open addressing, the hash kept with the key.
@@ -90,12 +94,11 @@ class TargetRecorder {
     std::vector<Entry> table_;
     std::vector<Key> keys_;
   };
-  struct OpenEnd {
-    Target* target;
-    std::size_t occurrence;
-  };
-
   void indexExisting();
+  // Files the occurrences into their targets, and the targets created since
+  // the last commit into the list, which stays ordered by (label, text).
+  // Until then they are not in the list. Done when the recorder ends.
+  void commit();
 
   cTargetList& list_;
   const Document& doc_;
@@ -114,8 +117,12 @@ class TargetRecorder {
   EntryPrefilter entries_;
   PlaceCursor places_;
   std::vector<std::unique_ptr<Target>> created_;
-  std::vector<OpenEnd> sentenceOpen_;   // sentence or word end unknown
-  std::vector<OpenEnd> paragraphOpen_;  // paragraph end unknown
+  // The occurrences of this document, in recording order, until the commit
+  // files them: each target's list is then allocated once.
+  std::vector<Added> added_;
+  static std::vector<Added>& spareAdded();
+  std::vector<std::int32_t> sentenceOpen_;   // in added_: sentence or word end unknown
+  std::vector<std::int32_t> paragraphOpen_;  // paragraph end unknown
 };
 
 }  // namespace lirno

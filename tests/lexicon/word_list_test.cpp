@@ -147,19 +147,34 @@ TEST(WordListReferenceTest, GeneratedTextsGiveTheReferenceWords) {
   const RulesTables rules = testing::testRules("[Substitutions]\nSS=S\nE,=X\nA =Y\nL'=Z\nEAU=O\n");
   std::mt19937 r(11);
   const char alphabet[] = "aaeeelllssuu AE, .'\n-";
-  for (int c = 0; c < 300; ++c) {
+  // Long words that share their first eight letters or more, and letters
+  // above 127: the order of the list is that of the bytes, unsigned.
+  const char* const stems[] = {"chevaliere", "chevalieres", "chevalie", "chevali\xe9", "\xe9l\xe9ment", "a"};
+  for (int c = 0; c < 400; ++c) {
     std::string text;
     const std::size_t length = 20 + r() % 600;
-    for (std::size_t i = 0; i < length; ++i) text += alphabet[r() % (sizeof alphabet - 1)];
+    for (std::size_t i = 0; i < length; ++i) {
+      if (c >= 300 && r() % 4 == 0) {
+        text += stems[r() % 6];
+      } else {
+        text += alphabet[r() % (sizeof alphabet - 1)];
+      }
+    }
     text += '\n';
     for (int spelling : {kResultSame, kResultUpper, kResultReduced}) {
       cTargetList targets;
       wordScan(testing::makeDocument(text), DocumentLabel(), {}, rules, spelling, false, targets);
       std::map<std::string, std::vector<std::int32_t>> got;
+      std::vector<std::string> order;
       for (const auto& t : targets.records()) {
         for (const Occurrence& o : t->occurrences) got[t->text].push_back(o.start);
+        order.push_back(t->text);
       }
-      ASSERT_EQ(got, referenceWords(text, rules, spelling)) << "spelling " << spelling << " text " << text;
+      const auto expected = referenceWords(text, rules, spelling);
+      ASSERT_EQ(got, expected) << "spelling " << spelling << " text " << text;
+      std::vector<std::string> expectedOrder;
+      for (const auto& [word, starts] : expected) expectedOrder.push_back(word);
+      ASSERT_EQ(order, expectedOrder) << "spelling " << spelling << " text " << text;
     }
   }
 }

@@ -24,20 +24,22 @@ std::string randomText(std::mt19937& r, std::size_t length) {
   return text;
 }
 
-std::string randomPattern(std::mt19937& r) {
+std::string randomPattern(std::mt19937& r, int longest = 4) {
   static const char kLetters[] = "abcehlsu'\xe9";
   std::string p;
-  const int n = 1 + static_cast<int>(r() % 4);
+  const int n = 1 + static_cast<int>(r() % static_cast<unsigned>(longest));
   for (int i = 0; i < n; ++i) p += kLetters[r() % (sizeof kLetters - 1)];
   return p;
 }
 
-SearchRequest randomRequest(std::mt19937& r) {
+// `many`: dozens of strings, up to 7 characters long, as a search with
+// variants makes.
+SearchRequest randomRequest(std::mt19937& r, bool many = false) {
   SearchRequest rq;
-  const int n = 1 + static_cast<int>(r() % (r() % 4 == 0 ? 24 : 5));
+  const int n = many ? 30 + static_cast<int>(r() % 120) : 1 + static_cast<int>(r() % (r() % 4 == 0 ? 24 : 5));
   for (int i = 0; i < n; ++i) {
     auto s = std::make_unique<SearchString>();
-    s->text = randomPattern(r);
+    s->text = randomPattern(r, many ? 7 : 4);
     s->place = static_cast<int>(r() % 5);
     s->exclude = r() % 6 == 0;
     s->order = static_cast<std::int32_t>(i);
@@ -49,6 +51,15 @@ SearchRequest randomRequest(std::mt19937& r) {
     v->text = randomPattern(r);
     v->parent = rq.strings[0].get();
     rq.strings.push_back(std::move(v));
+  }
+  // A string added in the variant dialog is its own parent; a variant of a
+  // variant hands its hits on through it.
+  if (r() % 4 == 0) {
+    SearchString* parent = rq.strings[r() % rq.strings.size()].get();
+    auto v = std::make_unique<SearchString>(*parent);
+    v->text = randomPattern(r);
+    v->parent = r() % 2 ? parent : v.get();
+    rq.strings.insert(rq.strings.begin() + static_cast<std::ptrdiff_t>(r() % rq.strings.size()), std::move(v));
   }
   rq.spelling = static_cast<int>(r() % 3);
   rq.context = static_cast<int>(r() % 4);
@@ -79,12 +90,12 @@ std::string describe(const cTargetList& targets) {
   return out;
 }
 
-void compareOn(const RulesTables& rules, std::uint32_t seed, int cases) {
+void compareOn(const RulesTables& rules, std::uint32_t seed, int cases, bool many = false) {
   std::mt19937 r(seed);
   int withHits = 0;
   for (int c = 0; c < cases; ++c) {
     const Document doc = testing::makeDocument(randomText(r, 60 + r() % 1500));
-    SearchRequest rq = randomRequest(r);
+    SearchRequest rq = randomRequest(r, many);
     preparePatterns(rq.strings, rq, rules);
     cTargetList plain, fast;
     // Two documents in a row, as in a corpus: ends must stay with theirs.
@@ -102,6 +113,10 @@ void compareOn(const RulesTables& rules, std::uint32_t seed, int cases) {
 
 TEST(FastScanTest, FindsWhatThePlainMatcherFinds) {
   compareOn(testing::testRules("[Substitutions]\nSS=S\nLL=L\nAE=E\nEAU=O\n"), 1, 1500);
+}
+
+TEST(FastScanTest, ManyStringsAtOnce) {
+  compareOn(testing::testRules("[Substitutions]\nSS=S\nLL=L\nAE=E\nEAU=O\n"), 6, 400, true);
 }
 
 TEST(FastScanTest, WithSymbolsAsLettersAndNoEntries) {
@@ -134,6 +149,32 @@ TEST(FastScanTest, LongTextsCrossManyBlocks) {
         cTargetList plain, fast;
         scanDocument(rq, doc, rules, {}, plain, ScanMethod::kPlain);
         scanDocument(rq, doc, rules, {}, fast, ScanMethod::kFast);
+        ASSERT_EQ(describe(fast), describe(plain)) << text;
+      }
+    }
+  }
+}
+
+TEST(FastScanTest, AHitWaitsForItsSentenceAcrossManyBlocks) {
+  // The pending hit knows its word end; the stretch up to the sentence end
+  // is passed over and the ends and context lengths must still be right.
+  const RulesTables rules = testing::testRules("[Substitutions]\nSS=S\n");
+  std::mt19937 r(7);
+  for (int c = 0; c < 20; ++c) {
+    std::string text = "le lessa ";
+    for (std::size_t n = 64 * (2 + r() % 20) + r() % 64; text.size() < n;) text += " ,"[r() % 2] + std::string(1 + r() % 7, 'x');
+    text += r() % 2 ? ". fin lesa.\n" : "\nfin lesa.\n";
+    const Document doc = testing::makeDocument(text);
+    for (int context : {kContextText, kContextSentence, kContextParagraph}) {
+      for (bool ignore : {false, true}) {
+        SearchRequest rq = testing::makeRequest({{"lesa"}, {"IN"}}, kSpellingReduced, context);
+        rq.ignoreSeparators = ignore;
+        rq.allStrings = r() % 2;
+        preparePatterns(rq.strings, rq, rules);
+        cTargetList plain, fast;
+        scanDocument(rq, doc, rules, {}, plain, ScanMethod::kPlain);
+        scanDocument(rq, doc, rules, {}, fast, ScanMethod::kFast);
+        ASSERT_FALSE(plain.empty());
         ASSERT_EQ(describe(fast), describe(plain)) << text;
       }
     }
