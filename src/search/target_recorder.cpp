@@ -225,7 +225,7 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
     if (Slot** found = byText_.find(text, textHash)) {
       slot = *found;
     } else {
-      auto created = std::make_unique<Target>();
+      TargetRecord created = list_.make();
       created->text = std::move(text);
       created->length = n;
       created->searchString = hit.stringIndex;
@@ -348,7 +348,7 @@ void TargetRecorder::commit() {
     }
     from = to;
   }
-  std::vector<std::unique_ptr<Target>> ordered(n);
+  std::vector<TargetRecord> ordered(n);
   for (std::size_t k = 0; k < n; ++k) ordered[k] = std::move(created_[keyed[k].index]);
   created_.swap(ordered);
   auto& records = list_.records();

@@ -116,7 +116,7 @@ class TargetRecorder {
   std::array<bool, 256> continuesEntry_{};
   EntryPrefilter entries_;
   PlaceCursor places_;
-  std::vector<std::unique_ptr<Target>> created_;
+  std::vector<TargetRecord> created_;
   // The occurrences of this document, in recording order, until the commit
   // files them: each target's list is then allocated once.
   std::vector<Added> added_;

@@ -8,6 +8,8 @@
 // documents/document.h.
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -37,7 +39,9 @@ struct Occurrence {
   std::int32_t wordEnd = kUnknownEnd;
 };
 
-using cStarts = std::vector<Occurrence>;
+// The occurrences of a list's own targets live in the list's memory (see
+// cTargetList::make); those of any other target in the heap.
+using cStarts = std::pmr::vector<Occurrence>;
 
 // The label that every target of one corpus document carries ("file name |
 // folder", UTF-8); shared, since a word list makes thousands of targets per
@@ -59,6 +63,9 @@ class DocumentLabel {
 };
 
 struct Target {
+  Target() = default;
+  explicit Target(std::pmr::memory_resource* memory) : occurrences(memory) {}
+
   std::string text;         // found text, Windows-1252
   std::int32_t length = 0;  // document characters covered by the first hit
   cStarts occurrences;      // in recording order
@@ -67,11 +74,137 @@ struct Target {
   DocumentLabel document;
 };
 
+// The memory of a list's targets and their occurrence lists: handed out in
+// order from large chunks, and given back all at once. The chunks are kept
+// for the thread's next list (a word list makes millions of targets, and a
+// heap block for each and for each occurrence list costs as much as the
+// scan).
+class TargetMemory final : public std::pmr::memory_resource {
+ public:
+  TargetMemory() = default;
+  TargetMemory(const TargetMemory&) = delete;
+  TargetMemory& operator=(const TargetMemory&) = delete;
+  ~TargetMemory() override { release(); }
+
+  void release() {
+    for (void* p : large_) ::operator delete(p);
+    large_.clear();
+    auto& spare = spareChunks().chunks;
+    for (void* c : chunks_) {
+      if (spare.size() < kSpareChunks) {
+        spare.push_back(c);
+      } else {
+        ::operator delete(c);
+      }
+    }
+    chunks_.clear();
+    next_ = nullptr;
+    left_ = 0;
+  }
+
+ private:
+  static constexpr std::size_t kChunkBytes = std::size_t{1} << 18;
+  static constexpr std::size_t kLargeBytes = kChunkBytes / 8;  // beyond: a block of its own
+  static constexpr std::size_t kSpareChunks = 16;
+  struct Spare {
+    std::vector<void*> chunks;
+    ~Spare() {
+      for (void* c : chunks) ::operator delete(c);
+    }
+  };
+  static Spare& spareChunks() {
+    thread_local Spare spare;
+    return spare;
+  }
+
+  void* do_allocate(std::size_t bytes, std::size_t alignment) override {
+    // Targets and occurrences need no more than operator new's alignment.
+    if (bytes > kLargeBytes) {
+      large_.reserve(large_.size() + 1);
+      void* p = ::operator new(bytes);
+      large_.push_back(p);
+      return p;
+    }
+    std::size_t skip = (alignment - reinterpret_cast<std::uintptr_t>(next_) % alignment) % alignment;
+    if (skip + bytes > left_) {
+      chunks_.reserve(chunks_.size() + 1);
+      auto& spare = spareChunks().chunks;
+      void* chunk;
+      if (spare.empty()) {
+        chunk = ::operator new(kChunkBytes);
+      } else {
+        chunk = spare.back();
+        spare.pop_back();
+      }
+      chunks_.push_back(chunk);
+      next_ = static_cast<unsigned char*>(chunk);
+      left_ = kChunkBytes;
+      skip = 0;
+    }
+    void* p = next_ + skip;
+    next_ += skip + bytes;
+    left_ -= skip + bytes;
+    return p;
+  }
+
+  void do_deallocate(void* p, std::size_t bytes, std::size_t) override {
+    if (bytes <= kLargeBytes) return;  // given back with its chunk
+    for (std::size_t k = large_.size(); k-- > 0;) {
+      if (large_[k] == p) {
+        ::operator delete(p);
+        large_.erase(large_.begin() + static_cast<std::ptrdiff_t>(k));
+        return;
+      }
+    }
+  }
+
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+
+  std::vector<void*> chunks_;
+  std::vector<void*> large_;
+  unsigned char* next_ = nullptr;
+  std::size_t left_ = 0;
+};
+
+// Frees a target record: one that a cTargetList made lives in the list's
+// memory and is only destroyed; any other came from new.
+class TargetDeleter {
+ public:
+  TargetDeleter() = default;
+  TargetDeleter(std::default_delete<Target>) {}  // records made with new
+  void operator()(Target* t) const {
+    if (pooled_) {
+      t->~Target();
+    } else {
+      delete t;
+    }
+  }
+
+ private:
+  friend class cTargetList;
+  explicit TargetDeleter(bool pooled) : pooled_(pooled) {}
+  bool pooled_ = false;
+};
+
+using TargetRecord = std::unique_ptr<Target, TargetDeleter>;
+
 // The targets of a search or word list. Recording keeps it ordered by
 // (document label, text), bytes compared unsigned; a sort (results/sorting.h)
 // reorders it and clears keyOrdered. Records have stable addresses.
 class cTargetList {
  public:
+  cTargetList() = default;
+  cTargetList(cTargetList&&) = default;
+  cTargetList& operator=(cTargetList&& other) {
+    if (this != &other) {
+      items_.clear();  // before the memory that its records may live in
+      memory_ = std::move(other.memory_);
+      items_ = std::move(other.items_);
+      keyOrdered_ = other.keyOrdered_;
+    }
+    return *this;
+  }
+
   std::size_t size() const { return items_.size(); }
   bool empty() const { return items_.empty(); }
   Target& operator[](std::size_t i) { return *items_[i]; }
@@ -80,6 +213,7 @@ class cTargetList {
   // Clear target list.
   void clear() {
     items_.clear();
+    if (memory_) memory_->release();
     keyOrdered_ = true;
   }
 
@@ -87,9 +221,17 @@ class cTargetList {
   void erase(std::size_t i) { items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(i)); }
 
   // The records, for sorting and recording. Whoever reorders them by any
-  // other key must call setKeyOrdered(false).
-  std::vector<std::unique_ptr<Target>>& records() { return items_; }
-  const std::vector<std::unique_ptr<Target>>& records() const { return items_; }
+  // other key must call setKeyOrdered(false). A record that make() gave
+  // must stay in this list.
+  std::vector<TargetRecord>& records() { return items_; }
+  const std::vector<TargetRecord>& records() const { return items_; }
+
+  // A new empty target in the list's memory, not yet in the list.
+  TargetRecord make() {
+    if (!memory_) memory_ = std::make_unique<TargetMemory>();
+    void* room = memory_->allocate(sizeof(Target), alignof(Target));
+    return TargetRecord(::new (room) Target(memory_.get()), TargetDeleter(true));
+  }
 
   bool keyOrdered() const { return keyOrdered_; }
   void setKeyOrdered(bool ordered) { keyOrdered_ = ordered; }
@@ -102,7 +244,10 @@ class cTargetList {
   }
 
  private:
-  std::vector<std::unique_ptr<Target>> items_;
+  // Its own block, since the occurrence lists refer to it; declared before
+  // items_, which is destroyed first.
+  std::unique_ptr<TargetMemory> memory_;
+  std::vector<TargetRecord> items_;
   bool keyOrdered_ = true;
 };
 
