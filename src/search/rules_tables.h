@@ -78,7 +78,7 @@ class RulesTables {
   void loadRulesText(std::string_view bytes);
   void loadVariantRulesText(std::string_view bytes);
 
-  // Reads one character specification at `cursor` and advances it past it:
+  // Reads one character as the rules file writes it, at `cursor`, and advances past it:
   // a character that is not a decimal digit stands for itself; "0x" and one
   // or two lower-case hexadecimal digits give their value (0 when none
   // follows); a run of decimal digits gives its value modulo 256. At the end

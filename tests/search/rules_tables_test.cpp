@@ -18,8 +18,8 @@ RulesTables load(const std::string& text) {
   return t;
 }
 
-unsigned char readOne(const char* spec, std::string* rest = nullptr) {
-  const char* p = spec;
+unsigned char readOne(const char* written, std::string* rest = nullptr) {
+  const char* p = written;
   const unsigned char c = RulesTables::readCharacter(p);
   if (rest) *rest = p;
   return c;

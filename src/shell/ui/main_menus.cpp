@@ -47,12 +47,12 @@ void TfrmMain::buildToolButtons() {
   auto* layout = new QHBoxLayout(ui.pnlTop);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->setSpacing(1);
-  struct Spec {
+  struct ButtonEntry {
     const char* name;
     const char* hint;
     ToolIcon icon;
   };
-  static const Spec kButtons[] = {
+  static const ButtonEntry kButtons[] = {
       {"btnOpen", "Ovrir un document", ToolIcon::Open},
       {"btnClose", "Fermer les documents", ToolIcon::CloseAll},
       {"btnFind", "Recherche", ToolIcon::Find},
@@ -70,7 +70,7 @@ void TfrmMain::buildToolButtons() {
       {"btnZoomOut", "Zoom out", ToolIcon::ZoomOut},
       {"btnZoomIn", "Zoom in", ToolIcon::ZoomIn},
   };
-  for (const Spec& s : kButtons) addButton(ui.pnlTop, s.name, s.hint, toolIcon(s.icon));
+  for (const ButtonEntry& s : kButtons) addButton(ui.pnlTop, s.name, s.hint, toolIcon(s.icon));
   layout->addStretch(1);
 
   ui.reInfoParser = new QTextEdit(ui.pnlTop);
