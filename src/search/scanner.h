@@ -72,15 +72,18 @@ class Scanner {
   // The match step of string s; a completed match goes to `out`.
   void matchStep(int s, unsigned char c, cTTargetList& out);
   // The values a match beginning at the current character saves.
-  void saveStart(PendingTarget& v) const {
+  void saveStart(PendingTarget& v) const { saveStartAt(v, current_, currentPos_); }
+  // The same for the character at `index` and `position` (the fast scan
+  // passes its own, as reading back the members would wait for their stores).
+  void saveStartAt(PendingTarget& v, std::int32_t index, std::int32_t position) const {
     v.contextStart = contextStartPos_;
     v.contextStartIndex = contextStart_;
-    v.matchStart = current_;
-    v.startPosition = currentPos_;
+    v.matchStart = index;
+    v.startPosition = position;
     v.paragraphStart = paragraphStart_;
     v.sentenceStart = sentenceStart_;
     v.wordStart = wordStart_;
-    v.atWordStart = current_ == wordStart_;
+    v.atWordStart = index == wordStart_;
   }
   // Completes the match of s: a pending target from the values saved when
   // it began.

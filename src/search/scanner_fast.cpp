@@ -208,19 +208,9 @@ inline void Scanner::stepFast(unsigned char c, std::int32_t i, std::int32_t p) {
   const StringAutomaton::Step step = a.step(state_, a.input(c, atWordStart));
   state_ = step.next;
   if (state_ == StringAutomaton::kIdle && step.emit < 0) return;
-  // A match that began here saves the values of this step (those of
-  // saveStart(), the current character's from i and p: read back from the
-  // members just written, they would wait for the stores).
+  // A match that began here saves the values of this step.
   const std::uint32_t t = step_++;
-  PendingTarget& v = starts_[t & stepMask_];
-  v.contextStart = contextStartPos_;
-  v.contextStartIndex = contextStart_;
-  v.matchStart = i;
-  v.startPosition = p;
-  v.paragraphStart = paragraphStart_;
-  v.sentenceStart = sentenceStart_;
-  v.wordStart = wordStart_;
-  v.atWordStart = atWordStart;
+  saveStartAt(starts_[t & stepMask_], i, p);
   if (step.emit >= 0) completeFast(step.emit, t);
 }
 
