@@ -11,7 +11,10 @@
 #include <memory_resource>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/large_pages.h"
 
 namespace lirno {
 
@@ -78,7 +81,9 @@ struct Target {
 // order from large chunks, and given back all at once. The chunks are kept
 // for the thread's next list (a word list makes millions of targets, and a
 // heap block for each and for each occurrence list costs as much as the
-// scan).
+// scan). Chunks and the largest lists are on huge pages where the system
+// has them: a search's occurrences are written once, and their page faults
+// cost as much as the scan.
 class TargetMemory final : public std::pmr::memory_resource {
  public:
   TargetMemory() = default;
@@ -87,14 +92,14 @@ class TargetMemory final : public std::pmr::memory_resource {
   ~TargetMemory() override { release(); }
 
   void release() {
-    for (void* p : large_) ::operator delete(p);
+    for (const auto& [p, bytes] : large_) freeLarge(p, bytes);
     large_.clear();
     auto& spare = spareChunks().chunks;
     for (void* c : chunks_) {
       if (spare.size() < kSpareChunks) {
         spare.push_back(c);
       } else {
-        ::operator delete(c);
+        freeLargePages(c, kChunkBytes);
       }
     }
     chunks_.clear();
@@ -103,15 +108,25 @@ class TargetMemory final : public std::pmr::memory_resource {
   }
 
  private:
-  static constexpr std::size_t kChunkBytes = std::size_t{1} << 18;
+  static constexpr std::size_t kChunkBytes = kLargePageBytes;
   static constexpr std::size_t kLargeBytes = kChunkBytes / 8;  // beyond: a block of its own
-  static constexpr std::size_t kSpareChunks = 16;
+  static constexpr std::size_t kSpareChunks = 4;
   struct Spare {
     std::vector<void*> chunks;
     ~Spare() {
-      for (void* c : chunks) ::operator delete(c);
+      for (void* c : chunks) freeLargePages(c, kChunkBytes);
     }
   };
+  static void* allocateLarge(std::size_t bytes) {
+    return bytes >= kLargePageBytes ? allocateLargePages(bytes) : ::operator new(bytes);
+  }
+  static void freeLarge(void* p, std::size_t bytes) {
+    if (bytes >= kLargePageBytes) {
+      freeLargePages(p, bytes);
+    } else {
+      ::operator delete(p);
+    }
+  }
   static Spare& spareChunks() {
     thread_local Spare spare;
     return spare;
@@ -121,8 +136,8 @@ class TargetMemory final : public std::pmr::memory_resource {
     // Targets and occurrences need no more than operator new's alignment.
     if (bytes > kLargeBytes) {
       large_.reserve(large_.size() + 1);
-      void* p = ::operator new(bytes);
-      large_.push_back(p);
+      void* p = allocateLarge(bytes);
+      large_.emplace_back(p, bytes);
       return p;
     }
     std::size_t skip = (alignment - reinterpret_cast<std::uintptr_t>(next_) % alignment) % alignment;
@@ -131,7 +146,7 @@ class TargetMemory final : public std::pmr::memory_resource {
       auto& spare = spareChunks().chunks;
       void* chunk;
       if (spare.empty()) {
-        chunk = ::operator new(kChunkBytes);
+        chunk = allocateLargePages(kChunkBytes);
       } else {
         chunk = spare.back();
         spare.pop_back();
@@ -150,8 +165,8 @@ class TargetMemory final : public std::pmr::memory_resource {
   void do_deallocate(void* p, std::size_t bytes, std::size_t) override {
     if (bytes <= kLargeBytes) return;  // given back with its chunk
     for (std::size_t k = large_.size(); k-- > 0;) {
-      if (large_[k] == p) {
-        ::operator delete(p);
+      if (large_[k].first == p) {
+        freeLarge(p, bytes);
         large_.erase(large_.begin() + static_cast<std::ptrdiff_t>(k));
         return;
       }
@@ -161,7 +176,7 @@ class TargetMemory final : public std::pmr::memory_resource {
   bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
 
   std::vector<void*> chunks_;
-  std::vector<void*> large_;
+  std::vector<std::pair<void*, std::size_t>> large_;
   unsigned char* next_ = nullptr;
   std::size_t left_ = 0;
 };

@@ -152,6 +152,29 @@ TEST_F(TargetsTest, RecordingIntoASortedListKeepsItsTargets) {
   EXPECT_EQ(summary(targets), "A:2,0,4;B:0,2");
 }
 
+TEST_F(TargetsTest, AListOfManyOccurrencesKeepsThemAllThroughClearing) {
+  // 40 000 occurrences of each target: its list outgrows the list memory's
+  // chunks and lives in a large block of its own, several times regrown.
+  std::string text;
+  for (int k = 0; k < 40000; ++k) text += "AB BA ";
+  text += "\n";
+  auto rq = makeRequest({{"A"}});
+  for (int round = 0; round < 2; ++round) {
+    scan(rq, makeDocument(text));
+    ASSERT_EQ(targets.size(), 2u);  // "A" of BA and "AB"
+    std::int64_t n = 0;
+    for (std::size_t t = 0; t < targets.size(); ++t) {
+      const cStarts& o = targets[t].occurrences;
+      for (std::size_t k = 1; k < o.size(); ++k) ASSERT_EQ(o[k].start - o[k - 1].start, 6);
+      n += static_cast<std::int64_t>(o.size());
+    }
+    EXPECT_EQ(n, 80000);
+    EXPECT_EQ(targets[0].occurrences.back().start, 6 * 39999 + 4);
+    EXPECT_EQ(targets[1].occurrences.back().start, 6 * 39999);
+    targets.clear();
+  }
+}
+
 TEST_F(TargetsTest, FoundTextSpellings) {
   auto spell = [&](const std::string& word, int spelling, bool symbols) {
     const Document doc = makeDocument(word + "\n");

@@ -1,0 +1,55 @@
+#include "platform/large_pages.h"
+
+#include <cstdint>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#else
+#include <cstdlib>
+#endif
+
+namespace lirno {
+namespace {
+
+std::size_t rounded(std::size_t bytes) {
+  return (bytes + kLargePageBytes - 1) / kLargePageBytes * kLargePageBytes;
+}
+
+}  // namespace
+
+#if defined(__linux__)
+
+void* allocateLargePages(std::size_t bytes) {
+  const std::size_t size = rounded(bytes);
+  // Mapped with one alignment's worth to spare, whose ends are then given
+  // back, since mmap only promises page alignment.
+  void* raw = ::mmap(nullptr, size + kLargePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (raw == MAP_FAILED) throw std::bad_alloc();
+  const auto start = reinterpret_cast<std::uintptr_t>(raw);
+  const std::uintptr_t aligned = (start + kLargePageBytes - 1) & ~(std::uintptr_t{kLargePageBytes} - 1);
+  if (aligned > start) ::munmap(raw, aligned - start);
+  const std::uintptr_t end = start + size + kLargePageBytes;
+  if (end > aligned + size) ::munmap(reinterpret_cast<void*>(aligned + size), end - (aligned + size));
+  // Only advice: without huge pages the block is plain memory.
+  ::madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
+  return reinterpret_cast<void*>(aligned);
+}
+
+void freeLargePages(void* block, std::size_t bytes) noexcept {
+  if (block) ::munmap(block, rounded(bytes));
+}
+
+#else
+
+void* allocateLargePages(std::size_t bytes) {
+  void* p = std::aligned_alloc(kLargePageBytes, rounded(bytes));
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+
+void freeLargePages(void* block, std::size_t) noexcept { std::free(block); }
+
+#endif
+
+}  // namespace lirno
