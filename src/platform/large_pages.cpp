@@ -1,13 +1,9 @@
 #include "platform/large_pages.h"
 
+#include <sys/mman.h>
+
 #include <cstdint>
 #include <new>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#else
-#include <cstdlib>
-#endif
 
 namespace lirno {
 namespace {
@@ -17,8 +13,6 @@ std::size_t rounded(std::size_t bytes) {
 }
 
 }  // namespace
-
-#if defined(__linux__)
 
 void* allocateLargePages(std::size_t bytes) {
   const std::size_t size = rounded(bytes);
@@ -31,25 +25,15 @@ void* allocateLargePages(std::size_t bytes) {
   if (aligned > start) ::munmap(raw, aligned - start);
   const std::uintptr_t end = start + size + kLargePageBytes;
   if (end > aligned + size) ::munmap(reinterpret_cast<void*>(aligned + size), end - (aligned + size));
+#ifdef MADV_HUGEPAGE
   // Only advice: without huge pages the block is plain memory.
   ::madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
+#endif
   return reinterpret_cast<void*>(aligned);
 }
 
 void freeLargePages(void* block, std::size_t bytes) noexcept {
   if (block) ::munmap(block, rounded(bytes));
 }
-
-#else
-
-void* allocateLargePages(std::size_t bytes) {
-  void* p = std::aligned_alloc(kLargePageBytes, rounded(bytes));
-  if (!p) throw std::bad_alloc();
-  return p;
-}
-
-void freeLargePages(void* block, std::size_t) noexcept { std::free(block); }
-
-#endif
 
 }  // namespace lirno
