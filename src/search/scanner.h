@@ -101,15 +101,12 @@ class Scanner {
 
   // The fast scan.
   void buildPlan();
-  // c: the current character as the strings see it, at index i, position p.
-  inline void stepFast(unsigned char c, std::int32_t i, std::int32_t p);
   void completeFast(std::int32_t emit, std::uint32_t step);
-  // Nothing under way that the next characters could change but a
-  // separator of class 3 or more: the pending hits (if any) know their word
-  // end and wait for their sentence.
-  bool quiescent() const {
-    return (pending_.empty() || !pendingWordOpen_) && state_ == StringAutomaton::kIdle && reducer_.idle();
-  }
+  // With the strings idle (the fast scan keeps their state apart and asks
+  // it first): nothing under way that the next characters could change but
+  // a separator of class 3 or more; the pending hits (if any) know their
+  // word end and wait for their sentence.
+  bool quiescentBesidesStrings() const { return (pending_.empty() || !pendingWordOpen_) && reducer_.idle(); }
   std::int32_t skip(std::int32_t i);
   void advance(std::int32_t block, int from, int to, const BlockBits& bits);
 

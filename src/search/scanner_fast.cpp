@@ -35,6 +35,13 @@ constexpr int kBeginsSingleBit = 0, kBeginsLongerBit = 1, kSecondBit = 2, kNotPl
 // pass would stop the skip as often as the single one.
 constexpr std::size_t kMaxPairFiltered = 32;
 
+// A round of kSkipRound skips that passed over fewer than kSkipRoundBytes
+// in all did not pay for itself (measured: one and a half bytes a skip is
+// about even): the next kSkipPause bytes are read without them.
+constexpr int kSkipRound = 32;
+constexpr std::int32_t kSkipRoundBytes = 48;
+constexpr std::int32_t kSkipPause = 4096;
+
 inline std::uint64_t below(int n) { return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1; }
 
 }  // namespace
@@ -202,18 +209,6 @@ void Scanner::buildPlan() {
   }
 }
 
-inline void Scanner::stepFast(unsigned char c, std::int32_t i, std::int32_t p) {
-  StringAutomaton& a = *automaton_;
-  const bool atWordStart = i == wordStart_;
-  const StringAutomaton::Step step = a.step(state_, a.input(c, atWordStart));
-  state_ = step.next;
-  if (state_ == StringAutomaton::kIdle && step.emit < 0) return;
-  // A match that began here saves the values of this step.
-  const std::uint32_t t = step_++;
-  saveStartAt(starts_[t & stepMask_], i, p);
-  if (step.emit >= 0) completeFast(step.emit, t);
-}
-
 void Scanner::completeFast(std::int32_t emit, std::uint32_t step) {
   const StringAutomaton& a = *automaton_;
   const std::int32_t* done = a.emitted(emit);
@@ -227,20 +222,66 @@ void Scanner::completeFast(std::int32_t emit, std::uint32_t step) {
 
 void Scanner::runFast() {
   buildPlan();
+  StringAutomaton& a = *automaton_;
+  const std::int32_t* steps = a.steps();
+  // The automaton's state and the position live here, and go through the
+  // members only around the calls that read or change them: each step
+  // would otherwise wait for the store of the one before.
+  std::int32_t state = StringAutomaton::kIdle;
+  std::int32_t p = p_;
+  // Where the skip passes over little, asking it costs more than reading
+  // on. With many strings (nearly every letter may begin one, and no pair
+  // pass), after a round of skips that passed over too little it is not
+  // asked for a stretch.
+  std::int32_t skipFrom = 0;
+  int calls = 0;
+  std::int32_t passed = 0;
   for (std::int32_t i = 0; i < size_; ++i) {
-    if (quiescent()) {
+    if (state == StringAutomaton::kIdle && i >= skipFrom && quiescentBesidesStrings()) {
+      p_ = p;
+      const std::int32_t from = i;
       i = skip(i);
+      p = p_;
       if (i >= size_) break;
+      passed += i - from;
+      if (++calls == kSkipRound) {
+        if (plan_->confirmPairs && passed < kSkipRoundBytes) skipFrom = i + kSkipPause;
+        calls = 0;
+        passed = 0;
+      }
     }
     const unsigned char c = text_[i];
     const int m = rules_.classOf(c);
     if (m >= kWordSeparator) {
-      separator(i, p_, m);
+      state_ = state;
+      separator(i, p, m);
+      state = state_;
     } else if (m == kWordChar || !skipSymbols_) {
-      if (const unsigned char folded = feed(i, p_, c)) stepFast(folded, i, p_);
+      if (const unsigned char folded = feed(i, p, c)) {
+        const int input = a.input(folded, i == wordStart_);
+        const std::int32_t code = steps[state + input];
+        std::int32_t emit = -1;
+        if (code >= 0) {
+          if (code & 1) emit = a.emitAt(state, input);
+          state = code >> 1;
+        } else {
+          const StringAutomaton::Step made = a.make(state, input);
+          steps = a.steps();
+          state = made.next;
+          emit = made.emit;
+        }
+        if (state != StringAutomaton::kIdle || emit >= 0) {
+          // A match that began here saves the values of this step.
+          const std::uint32_t t = step_++;
+          saveStartAt(starts_[t & stepMask_], i, p);
+          if (emit >= 0) completeFast(emit, t);
+        }
+      }
     }
-    p_ += c == '\n' || c == '\r' ? 2 : 1;
+    p += c == '\n' || c == '\r' ? 2 : 1;
   }
+  state_ = state;
+  p_ = p;
 }
 
 std::int32_t Scanner::skip(std::int32_t i) {

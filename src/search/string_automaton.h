@@ -53,6 +53,16 @@ class StringAutomaton {
     return {code >> 1, (code & 1) ? emitAt_[at] : -1};
   }
 
+  // The steps as a table, for a scan that keeps the state itself:
+  // steps()[state + input] is the next state times 2, plus 1 when the step
+  // completes strings (emitAt() says which); below 0, not made yet: make()
+  // it, after which the table may have moved.
+  const std::int32_t* steps() const { return codes_.data(); }
+  std::int32_t emitAt(std::int32_t state, int input) const {
+    return emitAt_[static_cast<std::size_t>(state + input)];
+  }
+  Step make(std::int32_t& state, int input);
+
   // The strings completed by a step: count, then their indexes.
   const std::int32_t* emitted(std::int32_t emit) const { return &emits_[static_cast<std::size_t>(emit)]; }
 
@@ -62,7 +72,6 @@ class StringAutomaton {
  private:
   // A state's key: (string, matched count) pairs by string.
   using Key = std::vector<std::pair<std::int32_t, std::int32_t>>;
-  Step make(std::int32_t& state, int input);
   std::int32_t intern(const Key& key);
   void clear();
 

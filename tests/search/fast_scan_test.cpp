@@ -181,6 +181,45 @@ TEST(FastScanTest, AHitWaitsForItsSentenceAcrossManyBlocks) {
   }
 }
 
+TEST(FastScanTest, ManyStringsOverStretchesOfChangingDensity) {
+  // Dense stretches, where every letter may begin one of the strings and the
+  // skip passes over next to nothing, then sparse ones it passes over whole,
+  // each longer than the scan's pauses, with hits on both sides of each
+  // change.
+  const RulesTables rules = testing::testRules("[Substitutions]\nSS=S\nLL=L\n");
+  std::mt19937 r(8);
+  for (int c = 0; c < 6; ++c) {
+    std::string text;
+    for (int stretch = 0; stretch < 6; ++stretch) {
+      const bool dense = (stretch + c) % 2 == 0;
+      const std::size_t end = text.size() + 3000 + r() % 9000;
+      while (text.size() < end) {
+        if (dense) {
+          text += std::string(1 + r() % 4, "abcels"[r() % 6]) + " ,.\n"[r() % 4];
+        } else {
+          text += std::string(1 + r() % 9, 'x') + " ,"[r() % 2];
+          if (r() % 200 == 0) text += "lessa ";
+        }
+      }
+    }
+    const Document doc = testing::makeDocument(text);
+    for (int spelling : {0, 1, 2}) {
+      for (int context : {kContextText, kContextSentence}) {
+        std::vector<testing::StringSpec> specs;
+        for (int k = 0; k < 40; ++k) specs.push_back({randomPattern(r, 4)});
+        specs.push_back({"lesa"});
+        SearchRequest rq = testing::makeRequest(specs, spelling, context);
+        preparePatterns(rq.strings, rq, rules);
+        cTargetList plain, fast;
+        scanDocument(rq, doc, rules, {}, plain, ScanMethod::kPlain);
+        scanDocument(rq, doc, rules, {}, fast, ScanMethod::kFast);
+        ASSERT_FALSE(plain.empty());
+        ASSERT_EQ(describe(fast), describe(plain)) << "case " << c << ", spelling " << spelling;
+      }
+    }
+  }
+}
+
 TEST(ByteClassifierTest, EveryMethodGivesThePlainMasks) {
   std::mt19937 r(5);
   for (const auto method : {ByteClassifier::Method::kAvx2, ByteClassifier::Method::kAvx512}) {
