@@ -70,23 +70,47 @@ std::uint64_t TargetRecorder::Index::hash(std::string_view key) {
   return h ^ (h >> 29);
 }
 
+std::uint64_t keyShortForm(std::string_view key) {
+  const std::size_t n = key.size();
+  const auto* p = reinterpret_cast<const unsigned char*>(key.data());
+  if (n >= 8) {
+    std::uint64_t head;
+    std::memcpy(&head, p, 8);
+    return head;
+  }
+  if (n >= 4) {
+    // The two loads overlap, and cover every byte between them.
+    std::uint32_t a, b;
+    std::memcpy(&a, p, 4);
+    std::memcpy(&b, p + n - 4, 4);
+    return a | static_cast<std::uint64_t>(b) << 32;
+  }
+  if (n == 0) return 0;
+  return p[0] | static_cast<std::uint64_t>(p[n / 2]) << 8 | static_cast<std::uint64_t>(p[n - 1]) << 16;
+}
+
 TargetRecorder::Slot** TargetRecorder::Index::find(std::string_view key, std::uint64_t hash,
                                                    std::uint32_t tag) {
   const std::size_t mask = table_.size() - 1;
   const auto h = static_cast<std::uint32_t>(hash >> 32);
+  const std::uint64_t form = keyShortForm(key);
   for (std::size_t k = hash & mask;; k = (k + 1) & mask) {
     const Entry e = table_[k];
     if (e.key == 0) return nullptr;
     if (e.hash != h) continue;
+    // A word's key is settled here, without reading the bytes it views.
     Key& known = keys_[e.key - 1];
-    if (known.length == key.size() && known.tag == tag && same(known.bytes, key)) return &known.slot;
+    if (known.length == key.size() && known.tag == tag && known.form == form &&
+        (key.size() <= 8 || same(known.bytes, key))) {
+      return &known.slot;
+    }
   }
 }
 
 void TargetRecorder::Index::insert(std::string_view key, std::uint64_t hash, Slot* slot,
                                    std::uint32_t tag) {
   if (2 * (keys_.size() + 1) > table_.size()) grow();
-  keys_.push_back({key.data(), static_cast<std::uint32_t>(key.size()), tag, slot});
+  keys_.push_back({key.data(), static_cast<std::uint32_t>(key.size()), tag, slot, keyShortForm(key)});
   const std::size_t mask = table_.size() - 1;
   std::size_t k = hash & mask;
   while (table_[k].key) k = (k + 1) & mask;
@@ -171,7 +195,7 @@ void TargetRecorder::indexExisting() {
     Target* t = lo->get();
     std::int32_t maxStart = INT32_MIN;
     for (const Occurrence& o : t->occurrences) maxStart = std::max(maxStart, o.start);
-    Slot* slot = &slots_.emplace_back(Slot{t, maxStart, -1, -1, 0});
+    Slot* slot = &slots_.emplace_back(Slot{t, maxStart, -1, 0});
     byText_.insert(t->text, Index::hash(t->text), slot);
   }
 }
@@ -232,7 +256,7 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
       created->document = label_;
       Target* t = created.get();
       created_.push_back(std::move(created));
-      slot = &slots_.emplace_back(Slot{t, INT32_MIN, -1, -1, 0});
+      slot = &slots_.emplace_back(Slot{t, INT32_MIN, -1, 0});
       byText_.insert(t->text, textHash, slot);
     }
     byBytes_.insert(bytes, bytesHash, slot, hitLength);
@@ -241,7 +265,7 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
     for (const Occurrence& o : slot->target->occurrences) {
       if (o.start == hit.startPosition) return;  // a hit is recorded once
     }
-    for (std::int32_t k = slot->first; k >= 0; k = added_[static_cast<std::size_t>(k)].next) {
+    for (std::int32_t k = slot->last; k >= 0; k = added_[static_cast<std::size_t>(k)].previous) {
       if (added_[static_cast<std::size_t>(k)].occurrence.start == hit.startPosition) return;
     }
   }
@@ -267,11 +291,7 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
   o.paragraphEnd = hit.paragraphEnd;
   o.sentenceEnd = hit.sentenceEnd;
   o.wordEnd = hit.wordEnd;
-  if (slot->last >= 0) {
-    added_[static_cast<std::size_t>(slot->last)].next = at;
-  } else {
-    slot->first = at;
-  }
+  a.previous = slot->last;
   slot->last = at;
   ++slot->added;
   if (o.sentenceEnd == kUnknownEnd || o.wordEnd == kUnknownEnd) sentenceOpen_.push_back(at);
@@ -298,7 +318,7 @@ void TargetRecorder::commit() {
   // The occurrences join their targets, each target's list grown once.
   for (Slot& slot : slots_) {
     if (slot.added > 0) slot.target->occurrences.reserve(slot.target->occurrences.size() + slot.added);
-    slot.first = slot.last = -1;
+    slot.last = -1;
     slot.added = 0;
   }
   for (const Added& a : added_) a.slot->target->occurrences.push_back(a.occurrence);

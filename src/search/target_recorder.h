@@ -15,6 +15,10 @@
 
 namespace lirno {
 
+// The bytes of a key of up to 8 bytes packed so that two keys of the same
+// length are equal if and only if their forms are; a longer key's first 8.
+std::uint64_t keyShortForm(std::string_view key);
+
 class TargetRecorder {
  public:
   // Records into `list` the hits of `doc` (whose text, marks and positions
@@ -51,14 +55,15 @@ class TargetRecorder {
   struct Slot {
     Target* target;
     std::int32_t maxStart;  // highest occurrence start: a later start cannot repeat one
-    std::int32_t first, last;  // its occurrences in added_, linked by `next`; -1: none
+    std::int32_t last;  // its latest occurrence in added_, linked back by `previous`; -1: none
     std::uint32_t added;
   };
   // An occurrence recorded since the last commit.
   struct Added {
     Occurrence occurrence;
     Slot* slot;
-    std::int32_t next = -1;
+    // Linked backwards, so that recording writes to the new entry only.
+    std::int32_t previous = -1;
   };
   // Slots by a byte string that outlives the index (a target's text, or
   // bytes of the document): open addressing, the hash kept with the key.
@@ -86,7 +91,9 @@ class TargetRecorder {
       std::uint32_t length;
       std::uint32_t tag;
       Slot* slot;
+      std::uint64_t form;  // keyShortForm(): keys of up to 8 bytes are compared by it alone
     };
+
     void grow();
     // The tables of finished recorders are kept for the next ones: a corpus
     // scan makes two per document.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "search/driver.h"
 #include "search/matcher.h"
 #include "search/target_recorder.h"
@@ -33,6 +35,44 @@ TEST_F(TargetsTest, AHitAtTheSameStartIsRecordedOnce) {
   // Scanning the same document again into the same list adds nothing.
   scan(rq, makeDocument("CHAT CHAT\n"));
   EXPECT_EQ(summary(targets), "CHAT:0,5");
+}
+
+TEST_F(TargetsTest, ARepeatedStartIsFoundWhateverOrderTheHitsCameIn) {
+  // Hits of one target handed over out of position order: a repeat of any
+  // earlier start, not only of the latest, is dropped.
+  const Document doc = makeDocument("CHAT CHAT CHAT\n");
+  {
+    TargetRecorder recorder(targets, doc, rules, DocumentLabel(), kResultSame, true);
+    for (const std::int32_t start : {10, 0, 5, 10, 0, 5, 0}) {
+      PendingTarget hit;
+      hit.matchStart = hit.startPosition = hit.wordStart = start;
+      hit.lengthChars = hit.lengthPositions = 4;
+      recorder.record(hit, 4);
+    }
+  }
+  ASSERT_EQ(targets.size(), 1u);
+  std::vector<std::int32_t> starts;
+  for (const Occurrence& o : targets[0].occurrences) starts.push_back(o.start);
+  EXPECT_EQ(starts, (std::vector<std::int32_t>{10, 0, 5}));
+}
+
+TEST(TargetKeysTest, ShortKeysOfOneLengthHaveDistinctForms) {
+  // Keys of up to 8 bytes are told apart by their form alone, so it must
+  // hold every byte: all keys over four byte values, lengths 0 to 8.
+  const char values[] = {'a', 'b', '\0', '\xff'};
+  for (std::size_t length = 0; length <= 8; ++length) {
+    std::set<std::uint64_t> forms;
+    std::size_t keys = 1;
+    for (std::size_t k = 0; k < length; ++k) keys *= 4;
+    for (std::size_t n = 0; n < keys; ++n) {
+      std::string key;
+      for (std::size_t k = 0, v = n; k < length; ++k, v /= 4) key += values[v % 4];
+      forms.insert(keyShortForm(key));
+    }
+    EXPECT_EQ(forms.size(), keys) << "length " << length;
+  }
+  // A longer key's form is its first 8 bytes.
+  EXPECT_EQ(keyShortForm("abcdefghij"), keyShortForm("abcdefgh"));
 }
 
 TEST_F(TargetsTest, EachDocumentLabelHasItsOwnTargetsInLabelOrder) {
