@@ -274,7 +274,7 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
   const Location place = places_.at(hit.startPosition);
   const auto at = static_cast<std::int32_t>(added_.size());
   Added& a = added_.emplace_back();
-  a.slot = slot;
+  a.list = &slot->target->occurrences;
   Occurrence& o = a.occurrence;
   o.start = hit.startPosition;
   o.length = hit.lengthPositions;
@@ -294,24 +294,30 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
   a.previous = slot->last;
   slot->last = at;
   ++slot->added;
-  if (o.sentenceEnd == kUnknownEnd || o.wordEnd == kUnknownEnd) sentenceOpen_.push_back(at);
-  if (o.paragraphEnd == kUnknownEnd) paragraphOpen_.push_back(at);
+  if (o.sentenceEnd == kUnknownEnd || o.wordEnd == kUnknownEnd) sentenceWaiting_ = true;
+  if (o.paragraphEnd == kUnknownEnd) paragraphWaiting_ = true;
 }
 
 void TargetRecorder::fillEnds(std::int32_t index, int separatorClass) {
   if (separatorClass < kSentenceSeparator) return;
   const bool paragraph = separatorClass >= kParagraphSeparator;
-  auto fill = [&](std::vector<std::int32_t>& open) {
-    for (const std::int32_t k : open) {
-      Occurrence& o = added_[static_cast<std::size_t>(k)].occurrence;
-      if (o.sentenceEnd == kUnknownEnd) o.sentenceEnd = index;
-      if (paragraph && o.paragraphEnd == kUnknownEnd) o.paragraphEnd = index;
-      if (o.wordEnd == kUnknownEnd) o.wordEnd = index;
-    }
-    open.clear();
-  };
-  fill(sentenceOpen_);
-  if (paragraph) fill(paragraphOpen_);
+  // Every occurrence before the first that may wait has its ends; those
+  // after it that have theirs are left as they are.
+  std::size_t from = added_.size();
+  if (sentenceWaiting_) from = sentenceFrom_;
+  if (paragraph && paragraphWaiting_) from = std::min(from, paragraphFrom_);
+  for (std::size_t k = from; k < added_.size(); ++k) {
+    Occurrence& o = added_[k].occurrence;
+    if (o.sentenceEnd == kUnknownEnd) o.sentenceEnd = index;
+    if (paragraph && o.paragraphEnd == kUnknownEnd) o.paragraphEnd = index;
+    if (o.wordEnd == kUnknownEnd) o.wordEnd = index;
+  }
+  sentenceFrom_ = added_.size();
+  sentenceWaiting_ = false;
+  if (paragraph) {
+    paragraphFrom_ = added_.size();
+    paragraphWaiting_ = false;
+  }
 }
 
 void TargetRecorder::commit() {
@@ -321,10 +327,10 @@ void TargetRecorder::commit() {
     slot.last = -1;
     slot.added = 0;
   }
-  for (const Added& a : added_) a.slot->target->occurrences.push_back(a.occurrence);
+  for (const Added& a : added_) a.list->push_back(a.occurrence);
   added_.clear();
-  sentenceOpen_.clear();
-  paragraphOpen_.clear();
+  sentenceFrom_ = paragraphFrom_ = 0;
+  sentenceWaiting_ = paragraphWaiting_ = false;
   if (created_.empty()) return;
   // By text, bytes unsigned: the first eight bytes, big-endian, decide most
   // comparisons at once. They are sorted by a radix sort (a word list

@@ -45,8 +45,8 @@ class TargetRecorder {
 
   // Occurrences of this document still wait for their sentence (or word) end,
   // or for their paragraph end.
-  bool waitingForSentenceEnds() const { return !sentenceOpen_.empty(); }
-  bool waitingForParagraphEnds() const { return !paragraphOpen_.empty(); }
+  bool waitingForSentenceEnds() const { return sentenceWaiting_; }
+  bool waitingForParagraphEnds() const { return paragraphWaiting_; }
 
   // The found text of `n` characters at `at` under the result spelling.
   std::string foundText(const unsigned char* at, std::int32_t n) const;
@@ -61,7 +61,7 @@ class TargetRecorder {
   // An occurrence recorded since the last commit.
   struct Added {
     Occurrence occurrence;
-    Slot* slot;
+    cStarts* list;  // its target's (the commit need not read the slot and the target)
     // Linked backwards, so that recording writes to the new entry only.
     std::int32_t previous = -1;
   };
@@ -128,8 +128,11 @@ class TargetRecorder {
   // files them: each target's list is then allocated once.
   std::vector<Added> added_;
   static std::vector<Added>& spareAdded();
-  std::vector<std::int32_t> sentenceOpen_;   // in added_: sentence or word end unknown
-  std::vector<std::int32_t> paragraphOpen_;  // paragraph end unknown
+  // In added_ from sentenceFrom_ on, the occurrences recorded since the
+  // last sentence end; whether one of them lacks its sentence or word end.
+  // The same for paragraphs.
+  std::size_t sentenceFrom_ = 0, paragraphFrom_ = 0;
+  bool sentenceWaiting_ = false, paragraphWaiting_ = false;
 };
 
 }  // namespace lirno
