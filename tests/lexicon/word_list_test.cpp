@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <random>
 
@@ -105,10 +106,14 @@ namespace {
 
 // The word list as the algorithm reads, with a fresh reduction for every
 // word: the recorder's shortcuts (found texts kept by their bytes, the
-// reducer asked only where an entry may begin) must change nothing.
-std::map<std::string, std::vector<std::int32_t>> referenceWords(const std::string& text,
-                                                                const RulesTables& rules, int spelling) {
-  std::map<std::string, std::vector<std::int32_t>> words;
+// reducer asked only where an entry may begin, the ends filled by ranges)
+// must change nothing. Each occurrence: start, word end, sentence end,
+// paragraph end.
+using Ends = std::array<std::int32_t, 4>;
+std::map<std::string, std::vector<Ends>> referenceWords(const std::string& text, const RulesTables& rules,
+                                                        int spelling) {
+  std::map<std::string, std::vector<Ends>> words;
+  std::vector<std::pair<std::string, std::size_t>> sentenceOpen, paragraphOpen;
   std::int32_t position = 0, start = -1, startPosition = 0, last = -1;
   for (std::int32_t i = 0; i < static_cast<std::int32_t>(text.size()); ++i) {
     const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
@@ -132,10 +137,20 @@ std::map<std::string, std::vector<std::int32_t>> referenceWords(const std::strin
             form += static_cast<char>(spelling == kResultUpper ? rules.upperOf(b) : b);
           }
         }
-        auto& starts = words[form];
-        if (std::find(starts.begin(), starts.end(), startPosition) == starts.end()) starts.push_back(startPosition);
+        auto& found = words[form];
+        found.push_back({startPosition, last, kUnknownEnd, kUnknownEnd});
+        sentenceOpen.emplace_back(form, found.size() - 1);
+        paragraphOpen.emplace_back(form, found.size() - 1);
       }
       start = -1;
+      if (m >= kSentenceSeparator) {
+        for (const auto& [form, k] : sentenceOpen) words[form][k][2] = last;
+        sentenceOpen.clear();
+      }
+      if (m >= kParagraphSeparator) {
+        for (const auto& [form, k] : paragraphOpen) words[form][k][3] = last;
+        paragraphOpen.clear();
+      }
     }
     position += c == '\n' || c == '\r' ? 2 : 1;
   }
@@ -164,10 +179,12 @@ TEST(WordListReferenceTest, GeneratedTextsGiveTheReferenceWords) {
     for (int spelling : {kResultSame, kResultUpper, kResultReduced}) {
       cTargetList targets;
       wordScan(testing::makeDocument(text), DocumentLabel(), {}, rules, spelling, false, targets);
-      std::map<std::string, std::vector<std::int32_t>> got;
+      std::map<std::string, std::vector<Ends>> got;
       std::vector<std::string> order;
       for (const auto& t : targets.records()) {
-        for (const Occurrence& o : t->occurrences) got[t->text].push_back(o.start);
+        for (const Occurrence& o : t->occurrences) {
+          got[t->text].push_back({o.start, o.wordEnd, o.sentenceEnd, o.paragraphEnd});
+        }
         order.push_back(t->text);
       }
       const auto expected = referenceWords(text, rules, spelling);
