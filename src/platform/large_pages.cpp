@@ -36,4 +36,13 @@ void freeLargePages(void* block, std::size_t bytes) noexcept {
   if (block) ::munmap(block, rounded(bytes));
 }
 
+void parkLargePages(void* block, std::size_t bytes) noexcept {
+#ifdef MADV_FREE
+  if (block) ::madvise(block, rounded(bytes), MADV_FREE);
+#else
+  (void)block;
+  (void)bytes;
+#endif
+}
+
 }  // namespace lirno

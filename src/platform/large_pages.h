@@ -13,5 +13,9 @@ inline constexpr std::size_t kLargePageBytes = std::size_t{2} << 20;
 void* allocateLargePages(std::size_t bytes);
 // Gives back a block of allocateLargePages with the same `bytes`.
 void freeLargePages(void* block, std::size_t bytes) noexcept;
+// Keeps a block of allocateLargePages for another use, but lets the system
+// take its memory back if it runs short: its bytes are then undefined.
+// Reused before the system needs it, the block costs no new page faults.
+void parkLargePages(void* block, std::size_t bytes) noexcept;
 
 }  // namespace lirno

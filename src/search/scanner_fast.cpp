@@ -70,6 +70,7 @@ struct Scanner::FastPlan {
   bool confirmPairs = false;
   std::vector<std::uint64_t> pairGoesOn;  // 65536 bits
   std::uint64_t pairsGoOn[kMaxChunkBlocks] = {};
+  std::uint32_t pairsDone = 0;  // the chunk's blocks whose pairsGoOn is made
   BlockBits pairBits[kMaxChunkBlocks];
 
   // Classified blocks from chunkStart on.
@@ -297,18 +298,7 @@ std::int32_t Scanner::skip(std::int32_t i) {
       f.chunkBlocks = std::min(room, kMaxChunkBlocks);
       f.attributes->bits(text_ + block, f.chunkBlocks, f.bits);
       if (f.pairs) f.pairs->bits(text_ + block, f.chunkBlocks, f.pairBits);
-      if (f.confirmPairs) {
-        // Reads one byte past the chunk: a block after it is readable.
-        const unsigned char* q = text_ + block;
-        for (int k = 0; k < f.chunkBlocks; ++k, q += kBlockBytes) {
-          std::uint64_t goOn = 0;
-          for (int j = 0; j < kBlockBytes; ++j) {
-            const std::size_t at = q[j] | static_cast<std::size_t>(q[j + 1]) << 8;
-            goOn |= (f.pairGoesOn[at / 64] >> (at % 64) & 1) << j;
-          }
-          f.pairsGoOn[k] = goOn;
-        }
-      }
+      f.pairsDone = 0;
       if (f.codes) {
         const int count = static_cast<int>(f.codeValues.size());
         f.codes->equal(text_ + block, f.chunkBlocks + 1, f.codeValues.data(), count, f.equal);
@@ -351,6 +341,19 @@ std::int32_t Scanner::skip(std::int32_t i) {
     const int from = i - block;
     stop &= ~below(from);
     if (f.confirmPairs) {
+      if (!(f.pairsDone >> k & 1)) {
+        // Block by block, as asked: where the strings are rarely idle (a
+        // context longer than the word), a skip seldom looks further than
+        // one. Reads one byte past the block: a block after it is readable.
+        const unsigned char* q = text_ + block;
+        std::uint64_t goOn = 0;
+        for (int j = 0; j < kBlockBytes; ++j) {
+          const std::size_t at = q[j] | static_cast<std::size_t>(q[j + 1]) << 8;
+          goOn |= (f.pairGoesOn[at / 64] >> (at % 64) & 1) << j;
+        }
+        f.pairsGoOn[k] = goOn;
+        f.pairsDone |= 1u << k;
+      }
       // A candidate that only a pattern's first character stops at goes on
       // unless the pair of bytes there may begin a pattern or an entry
       // begins at the next byte (the last byte of a block is not confirmed).

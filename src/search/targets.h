@@ -94,10 +94,13 @@ class TargetMemory final : public std::pmr::memory_resource {
   void release() {
     for (const auto& [p, bytes] : large_) freeLarge(p, bytes);
     large_.clear();
-    auto& spare = spareChunks().chunks;
+    Spare& spare = spareChunks();
     for (void* c : chunks_) {
-      if (spare.size() < kSpareChunks) {
-        spare.push_back(c);
+      if (spare.hot.size() < kHotChunks) {
+        spare.hot.push_back(c);
+      } else if (spare.parked.size() < kParkedChunks) {
+        parkLargePages(c, kChunkBytes);
+        spare.parked.push_back(c);
       } else {
         freeLargePages(c, kChunkBytes);
       }
@@ -110,11 +113,17 @@ class TargetMemory final : public std::pmr::memory_resource {
  private:
   static constexpr std::size_t kChunkBytes = kLargePageBytes;
   static constexpr std::size_t kLargeBytes = kChunkBytes / 8;  // beyond: a block of its own
-  static constexpr std::size_t kSpareChunks = 4;
+  // Spare chunks: a few kept as they are (a word list's one per document),
+  // and up to 256 MiB more that the system may take back, so that a search
+  // repeated or refined reuses the memory of the one before without new
+  // page faults.
+  static constexpr std::size_t kHotChunks = 4;
+  static constexpr std::size_t kParkedChunks = 124;
   struct Spare {
-    std::vector<void*> chunks;
+    std::vector<void*> hot, parked;
     ~Spare() {
-      for (void* c : chunks) freeLargePages(c, kChunkBytes);
+      for (void* c : hot) freeLargePages(c, kChunkBytes);
+      for (void* c : parked) freeLargePages(c, kChunkBytes);
     }
   };
   static void* allocateLarge(std::size_t bytes) {
@@ -143,13 +152,16 @@ class TargetMemory final : public std::pmr::memory_resource {
     std::size_t skip = (alignment - reinterpret_cast<std::uintptr_t>(next_) % alignment) % alignment;
     if (skip + bytes > left_) {
       chunks_.reserve(chunks_.size() + 1);
-      auto& spare = spareChunks().chunks;
+      Spare& spare = spareChunks();
       void* chunk;
-      if (spare.empty()) {
-        chunk = allocateLargePages(kChunkBytes);
+      if (!spare.hot.empty()) {
+        chunk = spare.hot.back();
+        spare.hot.pop_back();
+      } else if (!spare.parked.empty()) {
+        chunk = spare.parked.back();
+        spare.parked.pop_back();
       } else {
-        chunk = spare.back();
-        spare.pop_back();
+        chunk = allocateLargePages(kChunkBytes);
       }
       chunks_.push_back(chunk);
       next_ = static_cast<unsigned char*>(chunk);

@@ -27,5 +27,17 @@ TEST(LargePagesTest, BlocksAreAlignedWritableAndRoundedUp) {
   freeLargePages(nullptr, 1);
 }
 
+TEST(LargePagesTest, AParkedBlockCanBeWrittenAgain) {
+  // Whether or not the system took its memory back, the block is whole and
+  // keeps what is written to it after parking.
+  auto* a = static_cast<unsigned char*>(allocateLargePages(kLargePageBytes));
+  std::memset(a, 0x11, kLargePageBytes);
+  parkLargePages(a, kLargePageBytes);
+  for (std::size_t k = 0; k < kLargePageBytes; k += 4096) a[k] = static_cast<unsigned char>(k >> 12);
+  for (std::size_t k = 0; k < kLargePageBytes; k += 4096) ASSERT_EQ(a[k], static_cast<unsigned char>(k >> 12));
+  freeLargePages(a, kLargePageBytes);
+  parkLargePages(nullptr, 1);
+}
+
 }  // namespace
 }  // namespace lirno

@@ -215,6 +215,42 @@ TEST_F(TargetsTest, AListOfManyOccurrencesKeepsThemAllThroughClearing) {
   }
 }
 
+TEST(TargetMemoryTest, ChunksOfAClearedListServeTheNextOne) {
+  // Enough targets for many chunks, so that the next list takes both chunks
+  // kept as they were and parked ones; every value must survive.
+  const auto textOf = [](int k) {
+    std::string text = std::to_string(k);
+    text.append(static_cast<std::size_t>(k % 40), 'x');
+    return text;
+  };
+  cTargetList list;
+  for (int round = 0; round < 3; ++round) {
+    const int n = 60000 + 20000 * round;
+    for (int k = 0; k < n; ++k) {
+      TargetRecord t = list.make();
+      t->text = textOf(k);
+      for (int j = 0; j <= k % 3; ++j) {
+        Occurrence o;
+        o.start = k * 4 + j;
+        o.wordEnd = round;
+        t->occurrences.push_back(o);
+      }
+      list.records().push_back(std::move(t));
+    }
+    ASSERT_EQ(list.size(), static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k) {
+      const Target& t = list[static_cast<std::size_t>(k)];
+      ASSERT_EQ(t.text, textOf(k));
+      ASSERT_EQ(t.occurrences.size(), static_cast<std::size_t>(k % 3 + 1));
+      for (int j = 0; j <= k % 3; ++j) {
+        ASSERT_EQ(t.occurrences[static_cast<std::size_t>(j)].start, k * 4 + j);
+        ASSERT_EQ(t.occurrences[static_cast<std::size_t>(j)].wordEnd, round);
+      }
+    }
+    list.clear();
+  }
+}
+
 TEST_F(TargetsTest, FoundTextSpellings) {
   auto spell = [&](const std::string& word, int spelling, bool symbols) {
     const Document doc = makeDocument(word + "\n");
