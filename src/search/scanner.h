@@ -58,6 +58,9 @@ class Scanner {
   // Step b: word bookkeeping for a character that belongs to a word, and
   // the character as the strings see it (0: none stands here).
   inline unsigned char feed(std::int32_t i, std::int32_t p, unsigned char c);
+  // The same for a spelling known when compiled (kSpelling...).
+  template <int kSpelling>
+  inline unsigned char feedAs(std::int32_t i, std::int32_t p, unsigned char c);
   void startWord(std::int32_t i, std::int32_t p);
   // At a word start the context starts with the word, sentence or paragraph.
   void startContext();
@@ -101,6 +104,8 @@ class Scanner {
 
   // The fast scan.
   void buildPlan();
+  template <int kSpelling>
+  void runFastAs();
   void completeFast(std::int32_t emit, std::uint32_t step);
   // With the strings idle (the fast scan keeps their state apart and asks
   // it first): nothing under way that the next characters could change but
@@ -155,17 +160,27 @@ class Scanner {
   std::uint32_t step_ = 0, stepMask_ = 0;
 };
 
-inline unsigned char Scanner::feed(std::int32_t i, std::int32_t p, unsigned char c) {
+template <int kSpelling>
+inline unsigned char Scanner::feedAs(std::int32_t i, std::int32_t p, unsigned char c) {
   lastFed_ = i;
   unsigned char folded = c;
-  if (upperCase_) folded = rules_.upperOf(c);
-  if (reduce_) folded = entries_.reduce(reducer_, text_ + i);
+  if constexpr (kSpelling >= kSpellingReduced) {
+    folded = entries_.reduce(reducer_, text_ + i);
+  } else if constexpr (kSpelling >= kSpellingUpper) {
+    folded = rules_.upperOf(c);
+  }
   if (highest_ != 0) startWord(i, p);
   if (folded != 0) {
     current_ = i;
     currentPos_ = p;
   }
   return folded;
+}
+
+inline unsigned char Scanner::feed(std::int32_t i, std::int32_t p, unsigned char c) {
+  if (reduce_) return feedAs<kSpellingReduced>(i, p, c);
+  if (upperCase_) return feedAs<kSpellingUpper>(i, p, c);
+  return feedAs<kSpellingSame>(i, p, c);
 }
 
 }  // namespace lirno

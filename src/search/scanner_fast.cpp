@@ -223,6 +223,19 @@ void Scanner::completeFast(std::int32_t emit, std::uint32_t step) {
 
 void Scanner::runFast() {
   buildPlan();
+  // One loop for each spelling's treatment of a character, so that none
+  // tests the others' at every character.
+  if (reduce_) {
+    runFastAs<kSpellingReduced>();
+  } else if (upperCase_) {
+    runFastAs<kSpellingUpper>();
+  } else {
+    runFastAs<kSpellingSame>();
+  }
+}
+
+template <int kSpelling>
+void Scanner::runFastAs() {
   StringAutomaton& a = *automaton_;
   const std::int32_t* steps = a.steps();
   // The automaton's state and the position live here, and go through the
@@ -257,8 +270,8 @@ void Scanner::runFast() {
       state_ = state;
       separator(i, p, m);
       state = state_;
-    } else if (m == kWordChar || !skipSymbols_) {
-      if (const unsigned char folded = feed(i, p, c)) {
+    } else if (m == kWordChar || kSpelling < kSpellingUpper) {  // symbols are skipped from "Majuscule" on
+      if (const unsigned char folded = feedAs<kSpelling>(i, p, c)) {
         const int input = a.input(folded, i == wordStart_);
         const std::int32_t code = steps[state + input];
         std::int32_t emit = -1;
