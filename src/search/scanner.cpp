@@ -140,7 +140,10 @@ void Scanner::separator(std::int32_t i, std::int32_t p, int m) {
         if (t.contextLength == 0) t.contextLength = p - t.contextStart + 1;
       }
       passed = contextTest();
-      if (!passed) pending_.clear();
+      if (!passed) {
+        pending_.clear();
+        wordsKnown_ = 0;
+      }
     }
     resetStrings();
   }
@@ -153,8 +156,11 @@ void Scanner::separator(std::int32_t i, std::int32_t p, int m) {
 }
 
 void Scanner::endWords(int m) {
-  std::size_t kept = 0;
-  for (std::size_t k = 0; k < pending_.size(); ++k) {
+  // The hits before wordsKnown_ know their word end: only the end of a
+  // sentence or paragraph has anything to tell them.
+  const std::size_t from = m >= kSentenceSeparator ? 0 : wordsKnown_;
+  std::size_t kept = from;
+  for (std::size_t k = from; k < pending_.size(); ++k) {
     PendingTarget& t = pending_[k];
     if (m >= kSentenceSeparator && t.sentenceEnd == kUnknownEnd) t.sentenceEnd = lastFed_;
     if (m == kParagraphSeparator && t.paragraphEnd == kUnknownEnd) t.paragraphEnd = lastFed_;
@@ -178,6 +184,7 @@ void Scanner::endWords(int m) {
     }
   }
   pending_.resize(kept);
+  wordsKnown_ = kept;
   pendingWordOpen_ = false;
 }
 
@@ -260,6 +267,7 @@ void Scanner::flush() {
     }
   }
   pending_.clear();
+  wordsKnown_ = 0;
 }
 
 void Scanner::resetStrings() {

@@ -139,6 +139,7 @@ class Scanner {
   bool plain_ = false;
   cTTargetList pending_;
   bool pendingWordOpen_ = false;  // a pending hit does not know its word end yet
+  std::size_t wordsKnown_ = 0;    // pending_[0, wordsKnown_) know it
 
   // The scan's counters and marks (indexes, and positions ...Pos).
   std::int32_t p_ = 0;                  // position of the character being read
