@@ -50,6 +50,7 @@ class Scanner {
     bool dirty = false;   // matched or hits may be non-zero: reset it
     PendingTarget saved;  // the scan values when the partial match began (plain scan)
   };
+  struct FastTables;
   struct FastPlan;
   struct PlanDeleter {
     void operator()(FastPlan* plan) const;
@@ -104,6 +105,7 @@ class Scanner {
 
   // The fast scan.
   void buildPlan();
+  std::shared_ptr<const FastTables> makeTables() const;
   template <int kSpelling>
   void runFastAs();
   void completeFast(std::int32_t emit, std::uint32_t step);

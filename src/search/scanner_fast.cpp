@@ -46,7 +46,9 @@ inline std::uint64_t below(int n) { return n >= 64 ? ~std::uint64_t{0} : (std::u
 
 }  // namespace
 
-struct Scanner::FastPlan {
+// What the fast scan builds from the strings, the spelling and the rules;
+// the same for every document of a search, so kept for the next scan.
+struct Scanner::FastTables {
   std::unique_ptr<ByteClassifier> attributes;
   // Substitution entries as sequences of codes, one code per distinct
   // character they hold, so that a block's entry matches are found with a
@@ -66,9 +68,41 @@ struct Scanner::FastPlan {
   // strings see of a plain byte (0: not plain, see kNotPlain), whether it
   // begins a one-character pattern, and the pairs that begin a pattern.
   // The answer for each pair of bytes, first byte in the low half of the
-  // index, is kept as bits; pairsGoOn[k] marks the block's candidates.
+  // index, is kept as bits; FastPlan::pairsGoOn[k] marks a block's candidates.
   bool confirmPairs = false;
   std::vector<std::uint64_t> pairGoesOn;  // 65536 bits
+};
+
+namespace {
+
+// Everything the tables are built from, to tell whether the last ones serve.
+struct TablesKey {
+  std::vector<StringAutomaton::Pattern> patterns;
+  bool upperCase = false, reduce = false, skipSymbols = false;
+  std::array<std::uint8_t, 256> classes{}, upper{}, substitution{};
+  std::vector<SubstitutionEntry> substitutions;
+
+  bool operator==(const TablesKey& o) const {
+    if (patterns.size() != o.patterns.size() || substitutions.size() != o.substitutions.size()) return false;
+    for (std::size_t k = 0; k < patterns.size(); ++k) {
+      if (patterns[k].text != o.patterns[k].text || patterns[k].place != o.patterns[k].place) return false;
+    }
+    for (std::size_t k = 0; k < substitutions.size(); ++k) {
+      if (substitutions[k].find != o.substitutions[k].find ||
+          substitutions[k].replacement != o.substitutions[k].replacement) {
+        return false;
+      }
+    }
+    return upperCase == o.upperCase && reduce == o.reduce && skipSymbols == o.skipSymbols &&
+           classes == o.classes && upper == o.upper && substitution == o.substitution;
+  }
+};
+
+}  // namespace
+
+// The tables and one scan's classified blocks.
+struct Scanner::FastPlan {
+  std::shared_ptr<const FastTables> tables;
   std::uint64_t pairsGoOn[kMaxChunkBlocks] = {};
   std::uint32_t pairsDone = 0;  // the chunk's blocks whose pairsGoOn is made
   BlockBits pairBits[kMaxChunkBlocks];
@@ -85,15 +119,42 @@ void Scanner::PlanDeleter::operator()(FastPlan* plan) const { delete plan; }
 
 void Scanner::buildPlan() {
   plan_.reset(new FastPlan);
-  FastPlan& f = *plan_;
-  std::size_t longer = 0, longest = 0;
-  std::vector<StringAutomaton::Pattern> automatonPatterns;
-  for (std::size_t s = 0; s < patterns_.size(); ++s) {
-    const Pattern& pattern = patterns_[s];
-    automatonPatterns.push_back(
+  std::size_t longest = 0;
+  TablesKey key;
+  for (const Pattern& pattern : patterns_) {
+    key.patterns.push_back(
         {std::string(reinterpret_cast<const char*>(pattern.text), static_cast<std::size_t>(pattern.length)),
          pattern.place});
     longest = std::max(longest, static_cast<std::size_t>(pattern.length));
+  }
+  std::size_t slots = 1;
+  while (slots < longest) slots *= 2;
+  starts_.resize(slots);
+  stepMask_ = static_cast<std::uint32_t>(slots - 1);
+
+  key.upperCase = upperCase_;
+  key.reduce = reduce_;
+  key.skipSymbols = skipSymbols_;
+  key.classes = rules_.separatorClass;
+  key.upper = rules_.upper;
+  key.substitution = rules_.substitution;
+  key.substitutions = rules_.substitutions;
+  thread_local TablesKey lastKey;
+  thread_local std::shared_ptr<const FastTables> lastTables;
+  if (!lastTables || !(lastKey == key)) {
+    lastTables = makeTables();
+    lastKey = key;
+  }
+  plan_->tables = lastTables;
+  automaton_ = StringAutomaton::forPatterns(std::move(key.patterns));
+}
+
+std::shared_ptr<const Scanner::FastTables> Scanner::makeTables() const {
+  auto made = std::make_shared<FastTables>();
+  FastTables& f = *made;
+  std::size_t longer = 0;
+  for (std::size_t s = 0; s < patterns_.size(); ++s) {
+    const Pattern& pattern = patterns_[s];
     if (pattern.length == 0) continue;
     const unsigned char first = pattern.text[0];
     if (pattern.length == 1) {
@@ -103,11 +164,6 @@ void Scanner::buildPlan() {
       ++longer;
     }
   }
-  automaton_ = StringAutomaton::forPatterns(std::move(automatonPatterns));
-  std::size_t slots = 1;
-  while (slots < longest) slots *= 2;
-  starts_.resize(slots);
-  stepMask_ = static_cast<std::uint32_t>(slots - 1);
 
   std::array<bool, 256> entryFirst{};
   if (reduce_) {
@@ -208,6 +264,7 @@ void Scanner::buildPlan() {
       }
     }
   }
+  return made;
 }
 
 void Scanner::completeFast(std::int32_t emit, std::uint32_t step) {
@@ -259,7 +316,7 @@ void Scanner::runFastAs() {
       if (i >= size_) break;
       passed += i - from;
       if (++calls == kSkipRound) {
-        if (plan_->confirmPairs && passed < kSkipRoundBytes) skipFrom = i + kSkipPause;
+        if (plan_->tables->confirmPairs && passed < kSkipRoundBytes) skipFrom = i + kSkipPause;
         calls = 0;
         passed = 0;
       }
@@ -300,6 +357,7 @@ void Scanner::runFastAs() {
 
 std::int32_t Scanner::skip(std::int32_t i) {
   FastPlan& f = *plan_;
+  const FastTables& tables = *f.tables;
   while (true) {
     const std::int32_t block = i & ~(kBlockBytes - 1);
     if (block < f.chunkStart || block >= f.chunkStart + f.chunkBlocks * kBlockBytes) {
@@ -309,15 +367,15 @@ std::int32_t Scanner::skip(std::int32_t i) {
       if (room <= 0) return i;
       f.chunkStart = block;
       f.chunkBlocks = std::min(room, kMaxChunkBlocks);
-      f.attributes->bits(text_ + block, f.chunkBlocks, f.bits);
-      if (f.pairs) f.pairs->bits(text_ + block, f.chunkBlocks, f.pairBits);
+      tables.attributes->bits(text_ + block, f.chunkBlocks, f.bits);
+      if (tables.pairs) tables.pairs->bits(text_ + block, f.chunkBlocks, f.pairBits);
       f.pairsDone = 0;
-      if (f.codes) {
-        const int count = static_cast<int>(f.codeValues.size());
-        f.codes->equal(text_ + block, f.chunkBlocks + 1, f.codeValues.data(), count, f.equal);
+      if (tables.codes) {
+        const int count = static_cast<int>(tables.codeValues.size());
+        tables.codes->equal(text_ + block, f.chunkBlocks + 1, tables.codeValues.data(), count, f.equal);
         for (int k = 0; k < f.chunkBlocks; ++k) {
           std::uint64_t starts = 0;
-          for (const auto& e : f.entries) {
+          for (const auto& e : tables.entries) {
             std::uint64_t m = ~std::uint64_t{0};
             for (std::size_t t = 0; t < e.size() && m; ++t) {
               const std::uint64_t here = f.equal[k * count + e[t]];
@@ -333,7 +391,7 @@ std::int32_t Scanner::skip(std::int32_t i) {
     const int k = (block - f.chunkStart) / kBlockBytes;
     const BlockBits& b = f.bits[k];
     std::uint64_t stop;
-    if (f.pairs) {
+    if (tables.pairs) {
       // A longer pattern can only begin where the next byte is its second
       // character, or is something the strings do not simply see next (a
       // separator, a symbol, a dropped letter, an entry's start). The last
@@ -345,7 +403,7 @@ std::int32_t Scanner::skip(std::int32_t i) {
     } else {
       stop = b.bit[kStartBit] | f.entryStarts[k];
     }
-    if (f.entryBytesStop) stop |= b.bit[kEntryBit];
+    if (tables.entryBytesStop) stop |= b.bit[kEntryBit];
     if (recorder_.waitingForSentenceEnds() || !pending_.empty()) {
       stop |= b.bit[kSep3Bit];
     } else if (recorder_.waitingForParagraphEnds()) {
@@ -353,7 +411,7 @@ std::int32_t Scanner::skip(std::int32_t i) {
     }
     const int from = i - block;
     stop &= ~below(from);
-    if (f.confirmPairs) {
+    if (tables.confirmPairs) {
       if (!(f.pairsDone >> k & 1)) {
         // Block by block, as asked: where the strings are rarely idle (a
         // context longer than the word), a skip seldom looks further than
@@ -362,7 +420,7 @@ std::int32_t Scanner::skip(std::int32_t i) {
         std::uint64_t goOn = 0;
         for (int j = 0; j < kBlockBytes; ++j) {
           const std::size_t at = q[j] | static_cast<std::size_t>(q[j + 1]) << 8;
-          goOn |= (f.pairGoesOn[at / 64] >> (at % 64) & 1) << j;
+          goOn |= (tables.pairGoesOn[at / 64] >> (at % 64) & 1) << j;
         }
         f.pairsGoOn[k] = goOn;
         f.pairsDone |= 1u << k;
@@ -370,7 +428,7 @@ std::int32_t Scanner::skip(std::int32_t i) {
       // A candidate that only a pattern's first character stops at goes on
       // unless the pair of bytes there may begin a pattern or an entry
       // begins at the next byte (the last byte of a block is not confirmed).
-      const std::uint64_t maybe = b.bit[kStartBit] & ~f.entryStarts[k] & ~(f.entryBytesStop ? b.bit[kEntryBit] : 0);
+      const std::uint64_t maybe = b.bit[kStartBit] & ~f.entryStarts[k] & ~(tables.entryBytesStop ? b.bit[kEntryBit] : 0);
       const std::uint64_t confirmed = f.pairsGoOn[k] | (f.entryStarts[k] >> 1) | (std::uint64_t{1} << 63);
       stop &= ~maybe | confirmed;
     }

@@ -220,6 +220,33 @@ TEST(FastScanTest, ManyStringsOverStretchesOfChangingDensity) {
   }
 }
 
+TEST(FastScanTest, TablesFollowRulesChangedBetweenScans) {
+  // The same strings scanned again after the rules changed in place: what
+  // the fast scan built for the first rules must not serve the second. The
+  // stretches it passes over hold the changed characters.
+  RulesTables rules;
+  std::string text;
+  for (int k = 0; k < 40; ++k) text += "xxx-xxx xx'xx xessa xxxxx-xx lessa.\n";
+  const Document doc = testing::makeDocument(text);
+  const char* const changes[] = {
+      "[Substitutions]\nSS=S\n",
+      "[Substitutions]\nSS=S\nXE=Q\n",  // x then e reduces to q
+      "[Separators]\n-=3\n[Substitutions]\nSS=S\n",  // the hyphen ends a sentence
+      "[Separators]\n'=0\n[Substitutions]\nSS=S\n",  // the apostrophe a letter
+  };
+  for (int spelling : {kSpellingSame, kSpellingReduced}) {
+    for (const char* change : changes) {
+      rules = testing::testRules(change);
+      SearchRequest rq = testing::makeRequest({{"lesa"}, {"qsa"}, {"x'x"}}, spelling, kContextSentence);
+      preparePatterns(rq.strings, rq, rules);
+      cTargetList plain, fast;
+      scanDocument(rq, doc, rules, {}, plain, ScanMethod::kPlain);
+      scanDocument(rq, doc, rules, {}, fast, ScanMethod::kFast);
+      ASSERT_EQ(describe(fast), describe(plain)) << change << ", spelling " << spelling;
+    }
+  }
+}
+
 TEST(ByteClassifierTest, EveryMethodGivesThePlainMasks) {
   std::mt19937 r(5);
   for (const auto method : {ByteClassifier::Method::kAvx2, ByteClassifier::Method::kAvx512}) {
