@@ -27,9 +27,15 @@ Scanner::Scanner(const SearchRequest& request, const Document& doc, const RulesT
   }
   states_.resize(n);
   parent_.assign(n, -1);
+  // Most searches have no variants: no map of the strings to make for each
+  // document.
+  const bool parented = std::any_of(request.strings.begin(), request.strings.end(),
+                                    [](const auto& str) { return str->parent != nullptr; });
   std::unordered_map<const SearchString*, int> indexOf;
-  for (std::size_t s = 0; s < n; ++s) indexOf.emplace(request.strings[s].get(), static_cast<int>(s));
-  for (std::size_t s = 0; s < n; ++s) {
+  if (parented) {
+    for (std::size_t s = 0; s < n; ++s) indexOf.emplace(request.strings[s].get(), static_cast<int>(s));
+  }
+  for (std::size_t s = 0; parented && s < n; ++s) {
     if (const SearchString* p = request.strings[s]->parent) {
       auto it = indexOf.find(p);
       // A parent that is not in the list any more: the string counts for
