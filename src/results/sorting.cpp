@@ -1,6 +1,9 @@
 #include "results/sorting.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 namespace lirno {
 
@@ -48,20 +51,129 @@ int comparePrimary(const Target& a, const Target& b, int order) {
 
 }  // namespace
 
+namespace {
+
+// A target's primary key as a number that orders as the key does wherever
+// the numbers differ: the count, or the text's first 8 bytes, or its last 7
+// from the right (each byte's signed value plus 129, in 9 bits, so that
+// running out is below every byte). `whole`: the number holds the whole key.
+struct Keyed {
+  std::uint64_t key;
+  std::uint32_t document;   // rank of the label among the list's labels
+  std::uint32_t index : 31;  // in the records
+  std::uint32_t whole : 1;
+};
+
+void makeKey(Keyed& k, const Target& t, int order) {
+  const std::string& text = t.text;
+  const std::size_t n = text.size();
+  switch (order) {
+    case 0:
+    case 1:
+      k.key = t.occurrences.size();
+      k.whole = 1;
+      break;
+    case 2:
+    case 3:
+      k.key = 0;
+      for (std::size_t i = 0; i < 8; ++i) {
+        k.key = k.key << 8 | (i < n ? static_cast<unsigned char>(text[i]) : 0u);
+      }
+      // Zeros pad a shorter text: equal numbers are equal texts only when
+      // their lengths are too.
+      k.whole = n <= 8 ? 1 : 0;
+      break;
+    default:
+      k.key = 0;
+      for (std::size_t i = 0; i < 7; ++i) {
+        const unsigned v = i < n ? static_cast<unsigned>(static_cast<signed char>(text[n - 1 - i]) + 129) : 0u;
+        k.key = k.key << 9 | v;
+      }
+      k.whole = n <= 7 ? 1 : 0;
+      break;
+  }
+  if (order % 2 == 1) k.key = ~k.key;  // descending
+}
+
+}  // namespace
+
 void sortTargets(cTargetList& list, int order, bool documentFirst) {
   if (order < 0 || order > 5) return;
   auto& records = list.records();
-  std::sort(records.begin(), records.end(), [&](const auto& x, const auto& y) {
-    int c;
-    if (documentFirst) {
-      c = compareDocument(*x, *y);
-      if (c == 0) c = comparePrimary(*x, *y, order);
-    } else {
-      c = comparePrimary(*x, *y, order);
-      if (c == 0) c = compareDocument(*x, *y);
+  if (documentFirst || records.size() >= (std::size_t{1} << 31)) {
+    std::sort(records.begin(), records.end(), [&](const auto& x, const auto& y) {
+      int c;
+      if (documentFirst) {
+        c = compareDocument(*x, *y);
+        if (c == 0) c = comparePrimary(*x, *y, order);
+      } else {
+        c = comparePrimary(*x, *y, order);
+        if (c == 0) c = compareDocument(*x, *y);
+      }
+      return c < 0;
+    });
+    list.setKeyOrdered(false);
+    return;
+  }
+  // The list's millions of targets (a corpus word list) are sorted as
+  // numbers held side by side; their texts are compared only where the
+  // numbers cannot tell, and their labels by rank.
+  std::vector<std::pair<std::string_view, std::uint32_t>> labels;
+  for (const auto& t : records) {
+    if (!t->document.empty() && (labels.empty() || labels.back().first.data() != t->document.str().data())) {
+      labels.emplace_back(t->document.str(), 0);
     }
-    return c < 0;
+  }
+  std::sort(labels.begin(), labels.end(), [](const auto& a, const auto& b) {
+    return a.first.data() < b.first.data();
   });
+  labels.erase(std::unique(labels.begin(), labels.end(),
+                           [](const auto& a, const auto& b) { return a.first.data() == b.first.data(); }),
+               labels.end());
+  {
+    // Ranks by the labels' bytes; equal labels held apart share theirs.
+    std::vector<std::size_t> byText(labels.size());
+    for (std::size_t k = 0; k < byText.size(); ++k) byText[k] = k;
+    std::sort(byText.begin(), byText.end(),
+              [&](std::size_t a, std::size_t b) { return compareBytes(labels[a].first, labels[b].first) < 0; });
+    std::uint32_t rank = 0;
+    for (std::size_t k = 0; k < byText.size(); ++k) {
+      if (k > 0 && compareBytes(labels[byText[k - 1]].first, labels[byText[k]].first) != 0) ++rank;
+      labels[byText[k]].second = rank;
+    }
+  }
+  const auto rankOf = [&](const Target& t) -> std::uint32_t {
+    if (t.document.empty()) return 0;
+    const char* at = t.document.str().data();
+    const auto it = std::lower_bound(labels.begin(), labels.end(), at,
+                                     [](const auto& l, const char* p) { return l.first.data() < p; });
+    return it->second;
+  };
+  const bool anyUnlabelled = std::any_of(records.begin(), records.end(), [](const auto& t) { return t->document.empty(); });
+  std::vector<Keyed> keyed(records.size());
+  for (std::size_t k = 0; k < records.size(); ++k) {
+    const Target& t = *records[k];
+    Keyed& e = keyed[k];
+    makeKey(e, t, order);
+    e.document = rankOf(t);
+    e.index = static_cast<std::uint32_t>(k);
+  }
+  std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
+    if (x.key != y.key) return x.key < y.key;
+    const Target& a = *records[x.index];
+    const Target& b = *records[y.index];
+    const bool samePrimary = x.whole && y.whole && (order < 2 || order > 3 || a.text.size() == b.text.size());
+    if (!samePrimary) {
+      const int c = comparePrimary(a, b, order);
+      if (c != 0) return c < 0;
+    }
+    // A target without label equals every other, as compareDocument has it.
+    if (anyUnlabelled) return false;
+    return x.document < y.document;
+  });
+  std::vector<TargetRecord> ordered(records.size());
+  for (std::size_t k = 0; k < keyed.size(); ++k) ordered[k] = std::move(records[keyed[k].index]);
+  records.swap(ordered);
   list.setKeyOrdered(false);
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
+
 #include "results/document_label.h"
 
 namespace lirno {
@@ -72,6 +75,51 @@ TEST(SortingTest, DocumentFirstPutsTheLabelBeforeThePrimaryKey) {
   sortTargets(list, 2, true);
   EXPECT_EQ(order(list), "a@m.rtf b@m.rtf c@m.rtf a@n.rtf");
   EXPECT_FALSE(list.keyOrdered());
+}
+
+TEST(SortingTest, EveryOrderIsThatOfTheComparisons) {
+  // Texts that share their first or last bytes, are prefixes of each other,
+  // run past 8 bytes and hold bytes above 127 or 0; labels shared and held
+  // apart; counts that tie. The result must be a permutation in which no
+  // target comes after one the comparisons put behind it.
+  std::mt19937 r(12);
+  const char bytes[] = {'a', 'b', 'z', '\x7f', '\x80', '\xe9', '\xff', '-', '\0'};
+  for (int round = 0; round < 40; ++round) {
+    for (const bool labelled : {true, false}) {
+      std::vector<std::pair<std::string, int>> texts;
+      std::vector<std::string> labels;
+      const int n = 1 + static_cast<int>(r() % 300);
+      for (int k = 0; k < n; ++k) {
+        std::string text(1 + r() % 12, 'a');
+        for (char& c : text) c = bytes[r() % 3 == 0 ? r() % sizeof bytes : r() % 2];
+        texts.emplace_back(text, static_cast<int>(r() % 4));
+        labels.push_back(std::string(1, "xyz"[r() % 3]) + ".rtf | /d/");
+      }
+      for (int sortOrder = 0; sortOrder <= 5; ++sortOrder) {
+        cTargetList list = listOf(texts, labelled ? labels : std::vector<std::string>{});
+        std::multiset<std::string> before, after;
+        for (std::size_t k = 0; k < list.size(); ++k) before.insert(list[k].text + "@" + list[k].document.str());
+        sortTargets(list, sortOrder, false);
+        for (std::size_t k = 0; k < list.size(); ++k) after.insert(list[k].text + "@" + list[k].document.str());
+        ASSERT_EQ(after, before);
+        for (std::size_t k = 1; k < list.size(); ++k) {
+          const Target& a = list[k - 1];
+          const Target& b = list[k];
+          int c;
+          switch (sortOrder) {
+            case 0: c = compareCount(a, b); break;
+            case 1: c = compareCount(b, a); break;
+            case 2: c = compareBytes(a.text, b.text); break;
+            case 3: c = compareBytes(b.text, a.text); break;
+            case 4: c = compareRightToLeft(a.text, b.text); break;
+            default: c = compareRightToLeft(b.text, a.text); break;
+          }
+          if (c == 0) c = compareDocument(a, b);
+          ASSERT_LE(c, 0) << "order " << sortOrder << " at " << k << ": " << order(list);
+        }
+      }
+    }
+  }
 }
 
 TEST(SortingTest, NextOrdersCycle) {
