@@ -178,21 +178,52 @@ std::vector<TargetRecorder::Added>& TargetRecorder::spareAdded() {
   return room;
 }
 
+bool TargetRecorder::findRun(std::size_t& lo, std::size_t& hi) {
+  const auto& records = list_.records();
+  const std::string& label = label_.str();
+  if (list_.keyOrdered()) {
+    const auto first = std::partition_point(records.begin(), records.end(), [&](const auto& t) {
+      return t->document.str().compare(label) < 0;
+    });
+    const auto last = std::partition_point(first, records.end(), [&](const auto& t) {
+      return t->document.str().compare(label) <= 0;
+    });
+    lo = static_cast<std::size_t>(first - records.begin());
+    hi = static_cast<std::size_t>(last - records.begin());
+    return true;
+  }
+  cTargetList::LabelRuns* runs = list_.labelRuns();
+  if (!runs) return false;
+  const auto it = runs->find(label);
+  if (it == runs->end()) {
+    lo = hi = records.size();
+    return true;
+  }
+  lo = it->second.first;
+  hi = lo + it->second.second;
+  // A run that no longer matches the records (they were changed without
+  // saying so) is not trusted.
+  const auto labelAt = [&](std::size_t k) -> const std::string& { return records[k]->document.str(); };
+  return hi <= records.size() && lo < hi && labelAt(lo) == label && labelAt(hi - 1) == label &&
+         (lo == 0 || labelAt(lo - 1) != label) && (hi == records.size() || labelAt(hi) != label);
+}
+
 void TargetRecorder::indexExisting() {
   // A list that a sort reordered is put back in key order first: recording
-  // keeps it ordered by (label, text), and a new search sorts it again anyway.
+  // keeps it ordered by (label, text), or as runs of labels, and a new
+  // search sorts it again anyway.
   auto& records = list_.records();
-  if (!list_.keyOrdered()) {
+  std::size_t from = 0, to = 0;
+  if (!findRun(from, to)) {
     std::stable_sort(records.begin(), records.end(),
                      [](const auto& a, const auto& b) { return keyLess(*a, *b); });
     list_.setKeyOrdered(true);
+    findRun(from, to);
   }
-  const std::string& label = label_.str();
-  auto lo = std::partition_point(records.begin(), records.end(), [&](const auto& t) {
-    return t->document.str().compare(label) < 0;
-  });
-  for (; lo != records.end() && (*lo)->document.str() == label; ++lo) {
-    Target* t = lo->get();
+  const auto lo = records.begin() + static_cast<std::ptrdiff_t>(from);
+  const auto hi = records.begin() + static_cast<std::ptrdiff_t>(to);
+  for (auto at = lo; at != hi; ++at) {
+    Target* t = at->get();
     std::int32_t maxStart = INT32_MIN;
     for (const Occurrence& o : t->occurrences) maxStart = std::max(maxStart, o.start);
     Slot* slot = &slots_.emplace_back(Slot{t, maxStart, -1, 0});
@@ -379,24 +410,49 @@ void TargetRecorder::commit() {
   created_.swap(ordered);
   auto& records = list_.records();
   const std::string& label = label_.str();
-  // The label's targets form one run of the ordered list; the new ones are
-  // merged into it.
-  const auto lo = std::partition_point(records.begin(), records.end(), [&](const auto& t) {
-    return t->document.str().compare(label) < 0;
-  });
-  const auto hi = std::partition_point(lo, records.end(), [&](const auto& t) {
-    return t->document.str().compare(label) <= 0;
-  });
-  const std::ptrdiff_t from = lo - records.begin();
-  const std::ptrdiff_t middle = hi - records.begin();
-  const auto added = static_cast<std::ptrdiff_t>(created_.size());
-  records.insert(hi, std::make_move_iterator(created_.begin()),
+  // The label's targets form one run of the list; the new ones are merged
+  // into it.
+  std::size_t lo = 0, hi = 0;
+  if (!findRun(lo, hi)) {
+    std::stable_sort(records.begin(), records.end(),
+                     [](const auto& a, const auto& b) { return keyLess(*a, *b); });
+    list_.setKeyOrdered(true);
+    findRun(lo, hi);
+  }
+  const bool hadTargets = hi > lo;
+  if (list_.keyOrdered() && !hadTargets && hi < records.size()) {
+    // A new label that does not come last: rather than move every target
+    // after its place (a corpus in reverse order would move the whole list
+    // for each document), the list becomes runs of labels, the new one last.
+    auto runs = std::make_unique<cTargetList::LabelRuns>();
+    for (std::size_t k = 0; k < records.size();) {
+      std::size_t end = k + 1;
+      while (end < records.size() && records[end]->document.str() == records[k]->document.str()) ++end;
+      runs->emplace(records[k]->document.str(), std::make_pair(k, end - k));
+      k = end;
+    }
+    list_.setLabelRuns(std::move(runs));
+    lo = hi = records.size();
+  }
+  const auto added = created_.size();
+  records.insert(records.begin() + static_cast<std::ptrdiff_t>(hi), std::make_move_iterator(created_.begin()),
                  std::make_move_iterator(created_.end()));
   created_.clear();
-  if (middle > from) {  // the label had targets already
-    std::inplace_merge(records.begin() + from, records.begin() + middle,
-                       records.begin() + middle + added,
+  if (hadTargets) {
+    std::inplace_merge(records.begin() + static_cast<std::ptrdiff_t>(lo),
+                       records.begin() + static_cast<std::ptrdiff_t>(hi),
+                       records.begin() + static_cast<std::ptrdiff_t>(hi + added),
                        [](const auto& a, const auto& b) { return a->text.compare(b->text) < 0; });
+  }
+  if (cTargetList::LabelRuns* runs = list_.labelRuns()) {
+    if (hadTargets) {
+      for (auto& [name, run] : *runs) {
+        if (run.first > lo) run.first += added;
+      }
+      (*runs)[label].second += added;
+    } else {
+      runs->emplace(label, std::make_pair(hi, added));
+    }
   }
 }
 

@@ -11,6 +11,7 @@
 #include <memory_resource>
 #include <new>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -228,6 +229,7 @@ class cTargetList {
       memory_ = std::move(other.memory_);
       items_ = std::move(other.items_);
       keyOrdered_ = other.keyOrdered_;
+      runs_ = std::move(other.runs_);
     }
     return *this;
   }
@@ -242,10 +244,14 @@ class cTargetList {
     items_.clear();
     if (memory_) memory_->release();
     keyOrdered_ = true;
+    runs_.reset();
   }
 
   // Removes target i (the grid's delete), keeping the order of the others.
-  void erase(std::size_t i) { items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(i)); }
+  void erase(std::size_t i) {
+    items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(i));
+    runs_.reset();
+  }
 
   // The records, for sorting and recording. Whoever reorders them by any
   // other key must call setKeyOrdered(false). A record that make() gave
@@ -261,7 +267,23 @@ class cTargetList {
   }
 
   bool keyOrdered() const { return keyOrdered_; }
-  void setKeyOrdered(bool ordered) { keyOrdered_ = ordered; }
+  void setKeyOrdered(bool ordered) {
+    keyOrdered_ = ordered;
+    runs_.reset();
+  }
+
+  // Recording that meets labels out of order (a corpus in any order) may
+  // leave the list, instead of in key order, as one run of each label's
+  // targets ordered by text, the runs in the order the labels came: where
+  // each run starts and how long it is, by label. Null: no such runs. Any
+  // other change of order forgets them (and whoever removes records through
+  // records() must call setKeyOrdered(false)).
+  using LabelRuns = std::unordered_map<std::string, std::pair<std::size_t, std::size_t>>;
+  LabelRuns* labelRuns() { return runs_.get(); }
+  void setLabelRuns(std::unique_ptr<LabelRuns> runs) {
+    runs_ = std::move(runs);
+    if (runs_) keyOrdered_ = false;
+  }
 
   // Total number of occurrences of all targets.
   std::int64_t occurrenceCount() const {
@@ -276,6 +298,7 @@ class cTargetList {
   std::unique_ptr<TargetMemory> memory_;
   std::vector<TargetRecord> items_;
   bool keyOrdered_ = true;
+  std::unique_ptr<LabelRuns> runs_;
 };
 
 // A hit as the matcher (or the word list) hands it to Record occurrence.

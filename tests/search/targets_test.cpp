@@ -2,6 +2,8 @@
 
 #include <set>
 
+#include "results/document_label.h"
+#include "results/sorting.h"
 #include "search/driver.h"
 #include "search/matcher.h"
 #include "search/target_recorder.h"
@@ -77,14 +79,40 @@ TEST(TargetKeysTest, ShortKeysOfOneLengthHaveDistinctForms) {
 
 TEST_F(TargetsTest, EachDocumentLabelHasItsOwnTargetsInLabelOrder) {
   auto rq = makeRequest({{"CHAT"}, {"RAT"}});
-  scan(rq, makeDocument("CHAT RAT\n"), "b.rtf | /x/");
-  scan(rq, makeDocument("RAT CHAT\n"), "a.rtf | /x/");
+  scan(rq, makeDocument("CHAT RAT\n"), "a.rtf | /x/");
+  scan(rq, makeDocument("RAT CHAT\n"), "b.rtf | /x/");
   ASSERT_EQ(targets.size(), 4u);
+  EXPECT_TRUE(targets.keyOrdered());
   EXPECT_EQ(targets[0].document.str(), "a.rtf | /x/");
   EXPECT_EQ(targets[0].text, "CHAT");
   EXPECT_EQ(targets[1].text, "RAT");
   EXPECT_EQ(targets[2].document.str(), "b.rtf | /x/");
-  EXPECT_EQ(targets[2].occurrences[0].start, 0);
+  EXPECT_EQ(targets[2].occurrences[0].start, 4);
+}
+
+TEST_F(TargetsTest, LabelsOutOfOrderKeepOneRunEach) {
+  // A corpus whose labels come out of order: each label's targets stay one
+  // run ordered by text, the runs as the labels came, and a label met again
+  // (its run before or after others, which then move) finds its targets.
+  auto rq = makeRequest({{"CHAT"}, {"RAT"}});
+  const auto labels = [&] {
+    std::string out;
+    for (std::size_t i = 0; i < targets.size(); ++i) out += fileNameOfLabel(targets[i].document.str()).substr(0, 1);
+    return out;
+  };
+  scan(rq, makeDocument("CHAT RAT\n"), "b.rtf | /x/");
+  scan(rq, makeDocument("RAT CHAT\n"), "a.rtf | /x/");
+  EXPECT_EQ(labels(), "bbaa");
+  EXPECT_EQ(summary(targets), "CHAT:0;RAT:5;CHAT:4;RAT:0");
+  scan(rq, makeDocument("CHAT RATE CHAT\n"), "b.rtf | /x/");  // the same label, a new word, one start again
+  scan(rq, makeDocument("CHAT\n"), "c.rtf | /x/");
+  scan(rq, makeDocument("RAT CHAT RATS\n"), "a.rtf | /x/");
+  EXPECT_EQ(labels(), "bbbaaac");
+  EXPECT_EQ(summary(targets), "CHAT:0,10;RAT:5;RATE:5;CHAT:4;RAT:0;RATS:9;CHAT:0");
+  // The order of the list is the sort's in the end.
+  sortTargets(targets, kSortTextAscending, false);
+  EXPECT_EQ(labels(), "abcabba");
+  EXPECT_EQ(summary(targets), "CHAT:4;CHAT:0,10;CHAT:0;RAT:0;RAT:5;RATE:5;RATS:9");
 }
 
 TEST_F(TargetsTest, HiddenSymbolsLeaveTheFoundTextButNotItsLength) {

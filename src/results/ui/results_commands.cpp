@@ -40,6 +40,7 @@ void ResultsController::deleteRows() {
     std::size_t k = 0;
     records.erase(std::remove_if(records.begin(), records.end(), [&](const auto&) { return doomed[k++]; }),
                   records.end());
+    targets_.setLabelRuns(nullptr);  // the runs' places moved
   }
   clearResults(false);
 }
