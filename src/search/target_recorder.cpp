@@ -208,18 +208,21 @@ bool TargetRecorder::findRun(std::size_t& lo, std::size_t& hi) {
          (lo == 0 || labelAt(lo - 1) != label) && (hi == records.size() || labelAt(hi) != label);
 }
 
+void TargetRecorder::placeRun(std::size_t& lo, std::size_t& hi) {
+  if (findRun(lo, hi)) return;
+  auto& records = list_.records();
+  std::stable_sort(records.begin(), records.end(), [](const auto& a, const auto& b) { return keyLess(*a, *b); });
+  list_.setKeyOrdered(true);
+  findRun(lo, hi);
+}
+
 void TargetRecorder::indexExisting() {
   // A list that a sort reordered is put back in key order first: recording
   // keeps it ordered by (label, text), or as runs of labels, and a new
   // search sorts it again anyway.
   auto& records = list_.records();
   std::size_t from = 0, to = 0;
-  if (!findRun(from, to)) {
-    std::stable_sort(records.begin(), records.end(),
-                     [](const auto& a, const auto& b) { return keyLess(*a, *b); });
-    list_.setKeyOrdered(true);
-    findRun(from, to);
-  }
+  placeRun(from, to);
   const auto lo = records.begin() + static_cast<std::ptrdiff_t>(from);
   const auto hi = records.begin() + static_cast<std::ptrdiff_t>(to);
   for (auto at = lo; at != hi; ++at) {
@@ -413,12 +416,7 @@ void TargetRecorder::commit() {
   // The label's targets form one run of the list; the new ones are merged
   // into it.
   std::size_t lo = 0, hi = 0;
-  if (!findRun(lo, hi)) {
-    std::stable_sort(records.begin(), records.end(),
-                     [](const auto& a, const auto& b) { return keyLess(*a, *b); });
-    list_.setKeyOrdered(true);
-    findRun(lo, hi);
-  }
+  placeRun(lo, hi);
   const bool hadTargets = hi > lo;
   if (list_.keyOrdered() && !hadTargets && hi < records.size()) {
     // A new label that does not come last: rather than move every target

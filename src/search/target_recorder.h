@@ -104,6 +104,8 @@ class TargetRecorder {
   // Where the label's targets are in the list, [lo, hi) (empty where the
   // label would go); false when the list is in neither key order nor runs.
   bool findRun(std::size_t& lo, std::size_t& hi);
+  // The same, the list put back in key order first when it must be.
+  void placeRun(std::size_t& lo, std::size_t& hi);
   void indexExisting();
   // Files the occurrences into their targets, and the targets created since
   // the last commit into the list, which stays ordered by (label, text).
