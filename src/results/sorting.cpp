@@ -95,6 +95,45 @@ void makeKey(Keyed& k, const Target& t, int order) {
   if (order % 2 == 1) k.key = ~k.key;  // descending
 }
 
+// The rank of each label of a list among its labels by their bytes, found
+// by the address of the label's shared text (one per document scanned);
+// equal labels held apart share their rank.
+class LabelRanks {
+ public:
+  explicit LabelRanks(const std::vector<TargetRecord>& records) {
+    for (const auto& t : records) {
+      if (!t->document.empty() && (labels_.empty() || labels_.back().first.data() != t->document.str().data())) {
+        labels_.emplace_back(t->document.str(), 0);
+      }
+    }
+    std::sort(labels_.begin(), labels_.end(), [](const auto& a, const auto& b) { return a.first.data() < b.first.data(); });
+    labels_.erase(std::unique(labels_.begin(), labels_.end(),
+                              [](const auto& a, const auto& b) { return a.first.data() == b.first.data(); }),
+                  labels_.end());
+    std::vector<std::size_t> byText(labels_.size());
+    for (std::size_t k = 0; k < byText.size(); ++k) byText[k] = k;
+    std::sort(byText.begin(), byText.end(),
+              [&](std::size_t a, std::size_t b) { return compareBytes(labels_[a].first, labels_[b].first) < 0; });
+    std::uint32_t rank = 0;
+    for (std::size_t k = 0; k < byText.size(); ++k) {
+      if (k > 0 && compareBytes(labels_[byText[k - 1]].first, labels_[byText[k]].first) != 0) ++rank;
+      labels_[byText[k]].second = rank;
+    }
+  }
+
+  // 0 for a target without label.
+  std::uint32_t of(const Target& t) const {
+    if (t.document.empty()) return 0;
+    const char* at = t.document.str().data();
+    return std::lower_bound(labels_.begin(), labels_.end(), at,
+                            [](const auto& l, const char* p) { return l.first.data() < p; })
+        ->second;
+  }
+
+ private:
+  std::vector<std::pair<std::string_view, std::uint32_t>> labels_;  // by address
+};
+
 }  // namespace
 
 void sortTargets(cTargetList& list, int order, bool documentFirst) {
@@ -118,44 +157,14 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
   // The list's millions of targets (a corpus word list) are sorted as
   // numbers held side by side; their texts are compared only where the
   // numbers cannot tell, and their labels by rank.
-  std::vector<std::pair<std::string_view, std::uint32_t>> labels;
-  for (const auto& t : records) {
-    if (!t->document.empty() && (labels.empty() || labels.back().first.data() != t->document.str().data())) {
-      labels.emplace_back(t->document.str(), 0);
-    }
-  }
-  std::sort(labels.begin(), labels.end(), [](const auto& a, const auto& b) {
-    return a.first.data() < b.first.data();
-  });
-  labels.erase(std::unique(labels.begin(), labels.end(),
-                           [](const auto& a, const auto& b) { return a.first.data() == b.first.data(); }),
-               labels.end());
-  {
-    // Ranks by the labels' bytes; equal labels held apart share theirs.
-    std::vector<std::size_t> byText(labels.size());
-    for (std::size_t k = 0; k < byText.size(); ++k) byText[k] = k;
-    std::sort(byText.begin(), byText.end(),
-              [&](std::size_t a, std::size_t b) { return compareBytes(labels[a].first, labels[b].first) < 0; });
-    std::uint32_t rank = 0;
-    for (std::size_t k = 0; k < byText.size(); ++k) {
-      if (k > 0 && compareBytes(labels[byText[k - 1]].first, labels[byText[k]].first) != 0) ++rank;
-      labels[byText[k]].second = rank;
-    }
-  }
-  const auto rankOf = [&](const Target& t) -> std::uint32_t {
-    if (t.document.empty()) return 0;
-    const char* at = t.document.str().data();
-    const auto it = std::lower_bound(labels.begin(), labels.end(), at,
-                                     [](const auto& l, const char* p) { return l.first.data() < p; });
-    return it->second;
-  };
+  const LabelRanks ranks(records);
   const bool anyUnlabelled = std::any_of(records.begin(), records.end(), [](const auto& t) { return t->document.empty(); });
   std::vector<Keyed> keyed(records.size());
   for (std::size_t k = 0; k < records.size(); ++k) {
     const Target& t = *records[k];
     Keyed& e = keyed[k];
     makeKey(e, t, order);
-    e.document = rankOf(t);
+    e.document = ranks.of(t);
     e.index = static_cast<std::uint32_t>(k);
   }
   std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {

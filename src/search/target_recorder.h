@@ -108,7 +108,8 @@ class TargetRecorder {
   void placeRun(std::size_t& lo, std::size_t& hi);
   void indexExisting();
   // Files the occurrences into their targets, and the targets created since
-  // the last commit into the list, which stays ordered by (label, text).
+  // the last commit into the list, which stays ordered by (label, text) or
+  // in runs of labels (cTargetList::labelRuns).
   // Until then they are not in the list. Done when the recorder ends.
   void commit();
 

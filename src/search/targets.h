@@ -217,8 +217,9 @@ class TargetDeleter {
 using TargetRecord = std::unique_ptr<Target, TargetDeleter>;
 
 // The targets of a search or word list. Recording keeps it ordered by
-// (document label, text), bytes compared unsigned; a sort (results/sorting.h)
-// reorders it and clears keyOrdered. Records have stable addresses.
+// (document label, text), bytes compared unsigned, or in runs of labels
+// ordered by text (labelRuns); a sort (results/sorting.h) reorders it and
+// clears both. Records have stable addresses.
 class cTargetList {
  public:
   cTargetList() = default;
