@@ -46,6 +46,16 @@ void wordScan(const Document& doc, const DocumentLabel& label, const cFilterList
   const ByteClassifier classifier(table);
 
   PendingTarget word;  // context start -1, context lengths 0: a word list has no context
+  // Each word is recorded once the next one is found, so that its index
+  // entry is fetched meanwhile; a sentence end records it first.
+  PendingTarget waiting;
+  std::int32_t waitingLength = 0;
+  TargetRecorder::Lookup waitingLookup{};
+  bool hasWaiting = false;
+  const auto flush = [&] {
+    if (hasWaiting) recorder.record(waiting, waitingLength, waitingLookup);
+    hasWaiting = false;
+  };
   bool open = false;
   int highest = kParagraphSeparator;  // the first word opens a paragraph
   std::int32_t lastLetter = -1;
@@ -84,7 +94,10 @@ void wordScan(const Document& doc, const DocumentLabel& label, const cFilterList
           const std::uint64_t gap = below(to) & ~below(at);
           if (seps & gap) {
             const int m = (seps4 & gap) ? kParagraphSeparator : (seps3 & gap) ? kSentenceSeparator : kWordSeparator;
-            if (m >= kSentenceSeparator) recorder.fillEnds(lastLetter, m);
+            if (m >= kSentenceSeparator) {
+              flush();
+              recorder.fillEnds(lastLetter, m);
+            }
             if (m > highest) highest = m;
           }
           if (!next) break;
@@ -109,7 +122,12 @@ void wordScan(const Document& doc, const DocumentLabel& label, const cFilterList
         word.lengthChars = n;
         word.lengthPositions = n;  // a word holds no line break
         if (filters.empty() || filterCheck(text + word.matchStart, n, true, filters, rules)) {
-          recorder.record(word, n);
+          const TargetRecorder::Lookup lookup = recorder.lookUp(word, n);
+          flush();
+          waiting = word;
+          waitingLength = n;
+          waitingLookup = lookup;
+          hasWaiting = true;
         }
         open = false;
         at = to;  // the separator is the gap's first
@@ -118,6 +136,7 @@ void wordScan(const Document& doc, const DocumentLabel& label, const cFilterList
     }
     chunk += blocks * kBlockBytes;
   }
+  flush();
 }
 
 std::string finishWordList(cTargetList& targets, bool sortFromRight, const Translator& translate) {

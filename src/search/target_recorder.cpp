@@ -7,25 +7,27 @@
 
 namespace lirno {
 
-std::vector<std::vector<TargetRecorder::Index::Entry>>& TargetRecorder::Index::spare() {
-  thread_local std::vector<std::vector<Entry>> tables;
-  return tables;
+std::vector<TargetRecorder::Index::Room>& TargetRecorder::Index::spare() {
+  thread_local std::vector<Room> rooms;
+  return rooms;
 }
 
 TargetRecorder::Index::Index() {
-  auto& tables = spare();
-  if (tables.empty()) {
+  auto& rooms = spare();
+  if (rooms.empty()) {
     table_.assign(64, Entry{0, 0});
     return;
   }
-  table_ = std::move(tables.back());
-  tables.pop_back();
+  table_ = std::move(rooms.back().table);
+  keys_ = std::move(rooms.back().keys);
+  rooms.pop_back();
   std::fill(table_.begin(), table_.end(), Entry{0, 0});
+  keys_.clear();
 }
 
 TargetRecorder::Index::~Index() {
-  auto& tables = spare();
-  if (tables.size() < 8) tables.push_back(std::move(table_));
+  auto& rooms = spare();
+  if (rooms.size() < 8) rooms.push_back({std::move(table_), std::move(keys_)});
 }
 
 namespace {
@@ -170,7 +172,7 @@ TargetRecorder::~TargetRecorder() {
   commit();
   // Its room serves the next document's occurrences, unless a large one
   // would keep much memory after the search.
-  if (added_.capacity() <= (std::size_t{1} << 16)) spareAdded().swap(added_);
+  if (added_.capacity() <= (std::size_t{1} << 17)) spareAdded().swap(added_);
 }
 
 std::vector<TargetRecorder::Added>& TargetRecorder::spareAdded() {
@@ -260,8 +262,7 @@ std::string TargetRecorder::foundText(const unsigned char* at, std::int32_t n) c
   return text;
 }
 
-void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
-  const auto* base = reinterpret_cast<const unsigned char*>(doc_.text.c_str());
+TargetRecorder::Lookup TargetRecorder::lookUp(const PendingTarget& hit, std::int32_t n) const {
   const std::size_t from = static_cast<std::size_t>(hit.matchStart);
   // The reduction of the hit's last characters looks at those after it only
   // when an entry could go on into them.
@@ -271,9 +272,16 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
   const std::string_view bytes(doc_.text.data() + from,
                                std::min(static_cast<std::size_t>(n) + (crosses ? lookAhead_ : 0),
                                         doc_.text.size() - from));
+  const std::uint64_t hash = Index::hash(bytes);
+  byBytes_.prefetch(hash);
+  return {bytes, hash};
+}
 
+void TargetRecorder::record(const PendingTarget& hit, std::int32_t n, const Lookup& lookup) {
+  const auto* base = reinterpret_cast<const unsigned char*>(doc_.text.c_str());
+  const std::string_view bytes = lookup.bytes;
+  const std::uint64_t bytesHash = lookup.hash;
   Slot* slot;
-  const std::uint64_t bytesHash = Index::hash(bytes);
   const auto hitLength = static_cast<std::uint32_t>(n);
   if (Slot** known = byBytes_.find(bytes, bytesHash, hitLength)) {
     slot = *known;
@@ -300,58 +308,37 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n) {
       if (o.start == hit.startPosition) return;  // a hit is recorded once
     }
     for (std::int32_t k = slot->last; k >= 0; k = added_[static_cast<std::size_t>(k)].previous) {
-      if (added_[static_cast<std::size_t>(k)].occurrence.start == hit.startPosition) return;
+      if (added_[static_cast<std::size_t>(k)].start == hit.startPosition) return;
     }
   }
   slot->maxStart = std::max(slot->maxStart, hit.startPosition);
 
-  const Location place = places_.at(hit.startPosition);
   const auto at = static_cast<std::int32_t>(added_.size());
-  Added& a = added_.emplace_back();
-  a.list = &slot->target->occurrences;
-  Occurrence& o = a.occurrence;
-  o.start = hit.startPosition;
-  o.length = hit.lengthPositions;
-  o.contextStart = hit.contextStart;
-  o.contextLength = hit.contextLength;
-  o.contextStartIndex = hit.contextStartIndex;
-  o.contextLengthChars = hit.contextLengthChars;
-  o.page = place.page;
-  o.folio = place.folio;
-  o.verso = place.side;
-  o.paragraphStart = hit.paragraphStart;
-  o.sentenceStart = hit.sentenceStart;
-  o.wordStart = hit.wordStart;
-  o.paragraphEnd = hit.paragraphEnd;
-  o.sentenceEnd = hit.sentenceEnd;
-  o.wordEnd = hit.wordEnd;
-  a.previous = slot->last;
+  std::int32_t extra = -1;
+  if (hit.contextStart != -1 || hit.contextLength != 0 || hit.contextStartIndex != 0 ||
+      hit.contextLengthChars != 0 || hit.sentenceEnd != kUnknownEnd || hit.paragraphEnd != kUnknownEnd) {
+    extra = static_cast<std::int32_t>(extras_.size());
+    extras_.push_back({hit.contextStart, hit.contextLength, hit.contextStartIndex, hit.contextLengthChars,
+                       hit.sentenceEnd, hit.paragraphEnd});
+  }
+  added_.push_back({&slot->target->occurrences, slot->last, hit.startPosition, hit.lengthPositions,
+                    hit.wordStart, hit.wordEnd, hit.sentenceStart, hit.paragraphStart, extra});
   slot->last = at;
   ++slot->added;
-  if (o.sentenceEnd == kUnknownEnd || o.wordEnd == kUnknownEnd) sentenceWaiting_ = true;
-  if (o.paragraphEnd == kUnknownEnd) paragraphWaiting_ = true;
+  if (hit.sentenceEnd == kUnknownEnd || hit.wordEnd == kUnknownEnd) sentenceWaiting_ = true;
+  if (hit.paragraphEnd == kUnknownEnd) paragraphWaiting_ = true;
 }
 
 void TargetRecorder::fillEnds(std::int32_t index, int separatorClass) {
   if (separatorClass < kSentenceSeparator) return;
   const bool paragraph = separatorClass >= kParagraphSeparator;
-  // Every occurrence before the first that may wait has its ends; those
-  // after it that have theirs are left as they are.
-  std::size_t from = added_.size();
-  if (sentenceWaiting_) from = sentenceFrom_;
-  if (paragraph && paragraphWaiting_) from = std::min(from, paragraphFrom_);
-  for (std::size_t k = from; k < added_.size(); ++k) {
-    Occurrence& o = added_[k].occurrence;
-    if (o.sentenceEnd == kUnknownEnd) o.sentenceEnd = index;
-    if (paragraph && o.paragraphEnd == kUnknownEnd) o.paragraphEnd = index;
-    if (o.wordEnd == kUnknownEnd) o.wordEnd = index;
+  // Only a call that some occurrence waits for is kept: the others would
+  // set nothing.
+  if (sentenceWaiting_ || (paragraph && paragraphWaiting_)) {
+    endsCalls_.push_back({added_.size(), index, paragraph});
   }
-  sentenceFrom_ = added_.size();
   sentenceWaiting_ = false;
-  if (paragraph) {
-    paragraphFrom_ = added_.size();
-    paragraphWaiting_ = false;
-  }
+  if (paragraph) paragraphWaiting_ = false;
 }
 
 void TargetRecorder::commit() {
@@ -361,9 +348,53 @@ void TargetRecorder::commit() {
     slot.last = -1;
     slot.added = 0;
   }
-  for (const Added& a : added_) a.list->push_back(a.occurrence);
+  // Each unknown end is that of the first Fill ends after the occurrence
+  // (a paragraph end, that of the first for a paragraph).
+  std::size_t sentenceCall = 0, paragraphCall = 0;
+  const std::size_t calls = endsCalls_.size();
+  const std::size_t count = added_.size();
+  for (std::size_t k = 0; k < count; ++k) {
+    // The lists are written in no order: their places are fetched ahead.
+    if (k + 16 < count) __builtin_prefetch(added_[k + 16].list);
+    if (k + 8 < count) {
+      const cStarts* ahead = added_[k + 8].list;
+      __builtin_prefetch(ahead->data() + ahead->size(), 1);
+    }
+    const Added& a = added_[k];
+    while (sentenceCall < calls && endsCalls_[sentenceCall].before <= k) ++sentenceCall;
+    while (paragraphCall < calls &&
+           (endsCalls_[paragraphCall].before <= k || !endsCalls_[paragraphCall].paragraph)) {
+      ++paragraphCall;
+    }
+    const std::int32_t sentenceEnd = sentenceCall < calls ? endsCalls_[sentenceCall].index : kUnknownEnd;
+    const std::int32_t paragraphEnd = paragraphCall < calls ? endsCalls_[paragraphCall].index : kUnknownEnd;
+    const Location place = places_.at(a.start);
+    Occurrence& o = a.list->emplace_back();
+    o.start = a.start;
+    o.length = a.length;
+    o.page = place.page;
+    o.folio = place.folio;
+    o.verso = place.side;
+    o.paragraphStart = a.paragraphStart;
+    o.sentenceStart = a.sentenceStart;
+    o.wordStart = a.wordStart;
+    o.wordEnd = a.wordEnd == kUnknownEnd ? sentenceEnd : a.wordEnd;
+    if (a.extra < 0) {
+      o.sentenceEnd = sentenceEnd;
+      o.paragraphEnd = paragraphEnd;
+    } else {
+      const Extra& e = extras_[static_cast<std::size_t>(a.extra)];
+      o.contextStart = e.contextStart;
+      o.contextLength = e.contextLength;
+      o.contextStartIndex = e.contextStartIndex;
+      o.contextLengthChars = e.contextLengthChars;
+      o.sentenceEnd = e.sentenceEnd == kUnknownEnd ? sentenceEnd : e.sentenceEnd;
+      o.paragraphEnd = e.paragraphEnd == kUnknownEnd ? paragraphEnd : e.paragraphEnd;
+    }
+  }
   added_.clear();
-  sentenceFrom_ = paragraphFrom_ = 0;
+  extras_.clear();
+  endsCalls_.clear();
   sentenceWaiting_ = paragraphWaiting_ = false;
   if (created_.empty()) return;
   // By text, bytes unsigned: the first eight bytes, big-endian, decide most

@@ -36,7 +36,17 @@ class TargetRecorder {
   // characters from hit.matchStart; the occurrence joins the target of
   // (label, found text) unless that target already has one at the same
   // start.
-  void record(const PendingTarget& hit, std::int32_t n);
+  void record(const PendingTarget& hit, std::int32_t n) { record(hit, n, lookUp(hit, n)); }
+
+  // The same in two steps, so that a caller can find its next hit while the
+  // index entry of this one is fetched: lookUp() names the document bytes
+  // that the occurrence is indexed by, and asks for their entry.
+  struct Lookup {
+    std::string_view bytes;
+    std::uint64_t hash;
+  };
+  Lookup lookUp(const PendingTarget& hit, std::int32_t n) const;
+  void record(const PendingTarget& hit, std::int32_t n, const Lookup& lookup);
 
   // Fill ends, for the occurrences recorded by this recorder only: sets the
   // sentence end (class 3 or 4), the paragraph end (class 4) and the word
@@ -58,12 +68,32 @@ class TargetRecorder {
     std::int32_t last;  // its latest occurrence in added_, linked back by `previous`; -1: none
     std::uint32_t added;
   };
-  // An occurrence recorded since the last commit.
+  // An occurrence recorded since the last commit, in a compact form: its
+  // place and the ends that separators give later are found at the commit,
+  // and a hit with a context or with ends already known keeps those in
+  // extras_ (a word list's occurrences need none).
   struct Added {
-    Occurrence occurrence;
     cStarts* list;  // its target's (the commit need not read the slot and the target)
     // Linked backwards, so that recording writes to the new entry only.
-    std::int32_t previous = -1;
+    std::int32_t previous;
+    std::int32_t start;
+    std::int32_t length;
+    std::int32_t wordStart;
+    std::int32_t wordEnd;
+    std::int32_t sentenceStart;
+    std::int32_t paragraphStart;
+    std::int32_t extra;  // in extras_; -1: no context, sentence and paragraph ends unknown
+  };
+  struct Extra {
+    std::int32_t contextStart, contextLength, contextStartIndex, contextLengthChars;
+    std::int32_t sentenceEnd, paragraphEnd;
+  };
+  // A Fill ends that some occurrence waited for: those recorded before it
+  // (in added_, up to `before`) take `index` for their unknown ends.
+  struct EndsCall {
+    std::size_t before;
+    std::int32_t index;
+    bool paragraph;
   };
   // Slots by a byte string that outlives the index (a target's text, or
   // bytes of the document): open addressing, the hash kept with the key.
@@ -78,6 +108,7 @@ class TargetRecorder {
     Slot** find(std::string_view key, std::uint64_t hash, std::uint32_t tag = 0);
     void insert(std::string_view key, std::uint64_t hash, Slot* slot, std::uint32_t tag = 0);
     static std::uint64_t hash(std::string_view key);
+    void prefetch(std::uint64_t hash) const { __builtin_prefetch(&table_[hash & (table_.size() - 1)]); }
 
    private:
     // Probed entries hold a hash and a reference only, so that the table
@@ -95,9 +126,13 @@ class TargetRecorder {
     };
 
     void grow();
-    // The tables of finished recorders are kept for the next ones: a corpus
-    // scan makes two per document.
-    static std::vector<std::vector<Entry>>& spare();
+    // The tables and key lists of finished recorders are kept for the next
+    // ones: a corpus scan makes two per document.
+    struct Room {
+      std::vector<Entry> table;
+      std::vector<Key> keys;
+    };
+    static std::vector<Room>& spare();
     std::vector<Entry> table_;
     std::vector<Key> keys_;
   };
@@ -133,11 +168,11 @@ class TargetRecorder {
   // The occurrences of this document, in recording order, until the commit
   // files them: each target's list is then allocated once.
   std::vector<Added> added_;
+  std::vector<Extra> extras_;
+  std::vector<EndsCall> endsCalls_;
   static std::vector<Added>& spareAdded();
-  // In added_ from sentenceFrom_ on, the occurrences recorded since the
-  // last sentence end; whether one of them lacks its sentence or word end.
-  // The same for paragraphs.
-  std::size_t sentenceFrom_ = 0, paragraphFrom_ = 0;
+  // Whether an occurrence recorded since the last sentence end lacks its
+  // sentence or word end; the same for paragraphs.
   bool sentenceWaiting_ = false, paragraphWaiting_ = false;
 };
 

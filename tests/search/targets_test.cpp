@@ -197,6 +197,47 @@ TEST_F(TargetsTest, AnEndAtTheFirstCharacterIsKept) {
   EXPECT_EQ(a.paragraphEnd, 3);
 }
 
+// Fill ends as the plain scanner calls it, once per separator: a sentence
+// end and then a paragraph end with no hit between them, hits that knew
+// some of their ends, and hits left open at the end.
+TEST_F(TargetsTest, EachEndComesFromTheFirstSeparatorOfItsKindAfterTheHit) {
+  const Document doc = makeDocument("A B. C.\nD. E");
+  {
+    TargetRecorder recorder(targets, doc, rules, DocumentLabel(), 0, false);
+    const auto hit = [](std::int32_t at, std::int32_t sentenceEnd = kUnknownEnd,
+                        std::int32_t contextStart = -1) {
+      PendingTarget t;
+      t.matchStart = t.startPosition = t.wordStart = at;
+      t.lengthPositions = t.lengthChars = 1;
+      t.wordEnd = at;
+      t.sentenceEnd = sentenceEnd;
+      t.contextStart = contextStart;
+      return t;
+    };
+    recorder.record(hit(0), 1);                 // A
+    recorder.record(hit(2, 3, 0), 1);           // B, a sentence end of its own, a context
+    recorder.fillEnds(2, kSentenceSeparator);   // "."
+    recorder.record(hit(5), 1);                 // C
+    recorder.fillEnds(5, kSentenceSeparator);   // "."
+    recorder.fillEnds(5, kParagraphSeparator);  // "\n", no hit since the "."
+    recorder.record(hit(8), 1);                 // D
+    recorder.fillEnds(8, kSentenceSeparator);   // "."
+    recorder.record(hit(11), 1);                // E, open at the end
+    EXPECT_TRUE(recorder.waitingForSentenceEnds());
+    EXPECT_TRUE(recorder.waitingForParagraphEnds());
+  }
+  ASSERT_EQ(targets.size(), 5u);
+  const auto ends = [&](std::size_t k) {
+    const Occurrence& o = targets[k].occurrences.at(0);
+    return std::vector<std::int32_t>{o.wordEnd, o.sentenceEnd, o.paragraphEnd, o.contextStart};
+  };
+  EXPECT_EQ(ends(0), (std::vector<std::int32_t>{0, 2, 5, -1}));
+  EXPECT_EQ(ends(1), (std::vector<std::int32_t>{2, 3, 5, 0}));
+  EXPECT_EQ(ends(2), (std::vector<std::int32_t>{5, 5, 5, -1}));
+  EXPECT_EQ(ends(3), (std::vector<std::int32_t>{8, 8, kUnknownEnd, -1}));
+  EXPECT_EQ(ends(4), (std::vector<std::int32_t>{11, kUnknownEnd, kUnknownEnd, -1}));
+}
+
 TEST_F(TargetsTest, EndsOfOneDocumentAreNotWrittenByTheNext) {
   auto rq = makeRequest({{"A"}, {"C"}});
   scan(rq, makeDocument("A,B"), "one | /x/");
