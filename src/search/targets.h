@@ -49,21 +49,38 @@ using cStarts = std::pmr::vector<Occurrence>;
 
 // The label that every target of one corpus document carries ("file name |
 // folder", UTF-8); shared, since a word list makes thousands of targets per
-// document. Empty for a search in the current document.
+// document. Empty for a search in the current document. Its count of
+// owners is not atomic (an atomic one stalls the recording of every new
+// target): the copies of one label must be used by one thread at a time, as
+// the lists that hold them are.
 class DocumentLabel {
  public:
   DocumentLabel() = default;
-  explicit DocumentLabel(std::string text)
-      : text_(text.empty() ? nullptr : std::make_shared<const std::string>(std::move(text))) {}
+  explicit DocumentLabel(std::string text) : shared_(text.empty() ? nullptr : new Shared{std::move(text), 1}) {}
+  DocumentLabel(const DocumentLabel& other) noexcept : shared_(other.shared_) {
+    if (shared_) ++shared_->owners;
+  }
+  DocumentLabel(DocumentLabel&& other) noexcept : shared_(std::exchange(other.shared_, nullptr)) {}
+  DocumentLabel& operator=(DocumentLabel other) noexcept {
+    std::swap(shared_, other.shared_);
+    return *this;
+  }
+  ~DocumentLabel() {
+    if (shared_ && --shared_->owners == 0) delete shared_;
+  }
 
   const std::string& str() const {
     static const std::string kEmpty;
-    return text_ ? *text_ : kEmpty;
+    return shared_ ? shared_->text : kEmpty;
   }
-  bool empty() const { return !text_; }
+  bool empty() const { return !shared_; }
 
  private:
-  std::shared_ptr<const std::string> text_;
+  struct Shared {
+    std::string text;
+    std::size_t owners;
+  };
+  Shared* shared_ = nullptr;
 };
 
 struct Target {

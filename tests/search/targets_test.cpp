@@ -238,6 +238,25 @@ TEST_F(TargetsTest, EachEndComesFromTheFirstSeparatorOfItsKindAfterTheHit) {
   EXPECT_EQ(ends(4), (std::vector<std::int32_t>{11, kUnknownEnd, kUnknownEnd, -1}));
 }
 
+TEST(DocumentLabelTest, CopiesShareTheTextUntilTheLastGoes) {
+  DocumentLabel kept;
+  {
+    DocumentLabel original("one | /x/");
+    DocumentLabel copy = original;
+    DocumentLabel assigned;
+    assigned = copy;
+    assigned = assigned;  // itself: nothing changes
+    EXPECT_EQ(&assigned.str(), &original.str());
+    kept = std::move(copy);
+    EXPECT_TRUE(copy.empty());
+    EXPECT_EQ(copy.str(), "");
+    original = DocumentLabel("two | /x/");
+    EXPECT_EQ(original.str(), "two | /x/");
+  }
+  EXPECT_EQ(kept.str(), "one | /x/");
+  EXPECT_TRUE(DocumentLabel("").empty());
+}
+
 TEST_F(TargetsTest, EndsOfOneDocumentAreNotWrittenByTheNext) {
   auto rq = makeRequest({{"A"}, {"C"}});
   scan(rq, makeDocument("A,B"), "one | /x/");
