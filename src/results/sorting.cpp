@@ -151,7 +151,7 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
       }
       return c < 0;
     });
-    list.setKeyOrdered(false);
+    list.setLabelOrdered(false);
     return;
   }
   // The list's millions of targets (a corpus word list) are sorted as
@@ -183,7 +183,7 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
   std::vector<TargetRecord> ordered(records.size());
   for (std::size_t k = 0; k < keyed.size(); ++k) ordered[k] = std::move(records[keyed[k].index]);
   records.swap(ordered);
-  list.setKeyOrdered(false);
+  list.setLabelOrdered(false);
 }
 
 int nextNumberOrder(int current) { return current == 0 ? 1 : 0; }

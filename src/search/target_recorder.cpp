@@ -132,14 +132,6 @@ void TargetRecorder::Index::grow() {
   table_.swap(bigger);
 }
 
-namespace {
-
-bool keyLess(const Target& a, const Target& b) {
-  const int c = a.document.str().compare(b.document.str());
-  return c != 0 ? c < 0 : a.text.compare(b.text) < 0;
-}
-
-}  // namespace
 
 TargetRecorder::TargetRecorder(cTargetList& list, const Document& doc, const RulesTables& rules,
                                DocumentLabel label, int resultSpelling, bool showSymbols)
@@ -183,7 +175,7 @@ std::vector<TargetRecorder::Added>& TargetRecorder::spareAdded() {
 bool TargetRecorder::findRun(std::size_t& lo, std::size_t& hi) {
   const auto& records = list_.records();
   const std::string& label = label_.str();
-  if (list_.keyOrdered()) {
+  if (list_.labelOrdered()) {
     const auto first = std::partition_point(records.begin(), records.end(), [&](const auto& t) {
       return t->document.str().compare(label) < 0;
     });
@@ -213,14 +205,15 @@ bool TargetRecorder::findRun(std::size_t& lo, std::size_t& hi) {
 void TargetRecorder::placeRun(std::size_t& lo, std::size_t& hi) {
   if (findRun(lo, hi)) return;
   auto& records = list_.records();
-  std::stable_sort(records.begin(), records.end(), [](const auto& a, const auto& b) { return keyLess(*a, *b); });
-  list_.setKeyOrdered(true);
+  std::stable_sort(records.begin(), records.end(),
+                   [](const auto& a, const auto& b) { return a->document.str().compare(b->document.str()) < 0; });
+  list_.setLabelOrdered(true);
   findRun(lo, hi);
 }
 
 void TargetRecorder::indexExisting() {
-  // A list that a sort reordered is put back in key order first: recording
-  // keeps it ordered by (label, text), or as runs of labels, and a new
+  // A list that a sort reordered is put back in label order first:
+  // recording keeps it ordered by label, or as runs of labels, and a new
   // search sorts it again anyway.
   auto& records = list_.records();
   std::size_t from = 0, to = 0;
@@ -397,59 +390,15 @@ void TargetRecorder::commit() {
   endsCalls_.clear();
   sentenceWaiting_ = paragraphWaiting_ = false;
   if (created_.empty()) return;
-  // By text, bytes unsigned: the first eight bytes, big-endian, decide most
-  // comparisons at once. They are sorted by a radix sort (a word list
-  // creates thousands of targets per document), then the texts that share
-  // them by comparison.
-  struct Keyed {
-    std::uint64_t prefix;
-    std::uint32_t index;  // in created_
-  };
-  const std::size_t n = created_.size();
-  std::vector<Keyed> keyed(n), other(n);
-  std::array<std::array<std::uint32_t, 256>, 8> counts{};
-  for (std::size_t k = 0; k < n; ++k) {
-    const std::string& text = created_[k]->text;
-    std::uint64_t prefix = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-      prefix = prefix << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
-    }
-    keyed[k] = {prefix, static_cast<std::uint32_t>(k)};
-    for (std::size_t b = 0; b < 8; ++b) ++counts[b][(prefix >> (8 * b)) & 0xFF];
-  }
-  for (std::size_t b = 0; b < 8; ++b) {
-    auto& count = counts[b];
-    if (count[(keyed[0].prefix >> (8 * b)) & 0xFF] == n) continue;  // one value: nothing moves
-    std::uint32_t sum = 0;
-    for (auto& c : count) {
-      const std::uint32_t here = c;
-      c = sum;
-      sum += here;
-    }
-    for (const Keyed& k : keyed) other[count[(k.prefix >> (8 * b)) & 0xFF]++] = k;
-    keyed.swap(other);
-  }
-  const auto textOf = [&](const Keyed& k) -> const std::string& { return created_[k.index]->text; };
-  for (std::size_t from = 0; from < n;) {
-    std::size_t to = from + 1;
-    while (to < n && keyed[to].prefix == keyed[from].prefix) ++to;
-    if (to - from > 1) {
-      std::sort(keyed.begin() + static_cast<std::ptrdiff_t>(from), keyed.begin() + static_cast<std::ptrdiff_t>(to),
-                [&](const Keyed& x, const Keyed& y) { return textOf(x).compare(textOf(y)) < 0; });
-    }
-    from = to;
-  }
-  std::vector<TargetRecord> ordered(n);
-  for (std::size_t k = 0; k < n; ++k) ordered[k] = std::move(created_[keyed[k].index]);
-  created_.swap(ordered);
   auto& records = list_.records();
   const std::string& label = label_.str();
-  // The label's targets form one run of the list; the new ones are merged
-  // into it.
+  // The label's targets form one run of the list; the new ones join its
+  // end, in the order they were made (the search and the word list sort the
+  // list when they end).
   std::size_t lo = 0, hi = 0;
   placeRun(lo, hi);
   const bool hadTargets = hi > lo;
-  if (list_.keyOrdered() && !hadTargets && hi < records.size()) {
+  if (list_.labelOrdered() && !hadTargets && hi < records.size()) {
     // A new label that does not come last: rather than move every target
     // after its place (a corpus in reverse order would move the whole list
     // for each document), the list becomes runs of labels, the new one last.
@@ -467,12 +416,6 @@ void TargetRecorder::commit() {
   records.insert(records.begin() + static_cast<std::ptrdiff_t>(hi), std::make_move_iterator(created_.begin()),
                  std::make_move_iterator(created_.end()));
   created_.clear();
-  if (hadTargets) {
-    std::inplace_merge(records.begin() + static_cast<std::ptrdiff_t>(lo),
-                       records.begin() + static_cast<std::ptrdiff_t>(hi),
-                       records.begin() + static_cast<std::ptrdiff_t>(hi + added),
-                       [](const auto& a, const auto& b) { return a->text.compare(b->text) < 0; });
-  }
   if (cTargetList::LabelRuns* runs = list_.labelRuns()) {
     if (hadTargets) {
       for (auto& [name, run] : *runs) {

@@ -137,15 +137,15 @@ class TargetRecorder {
     std::vector<Key> keys_;
   };
   // Where the label's targets are in the list, [lo, hi) (empty where the
-  // label would go); false when the list is in neither key order nor runs.
+  // label would go); false when the list is in neither label order nor runs.
   bool findRun(std::size_t& lo, std::size_t& hi);
-  // The same, the list put back in key order first when it must be.
+  // The same, the list put back in label order first when it must be.
   void placeRun(std::size_t& lo, std::size_t& hi);
   void indexExisting();
   // Files the occurrences into their targets, and the targets created since
-  // the last commit into the list, which stays ordered by (label, text) or
-  // in runs of labels (cTargetList::labelRuns).
-  // Until then they are not in the list. Done when the recorder ends.
+  // the last commit into the list, which stays ordered by label or in runs
+  // of labels (cTargetList::labelRuns). Until then they are not in the
+  // list. Done when the recorder ends.
   void commit();
 
   cTargetList& list_;

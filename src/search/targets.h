@@ -234,9 +234,10 @@ class TargetDeleter {
 using TargetRecord = std::unique_ptr<Target, TargetDeleter>;
 
 // The targets of a search or word list. Recording keeps it ordered by
-// (document label, text), bytes compared unsigned, or in runs of labels
-// ordered by text (labelRuns); a sort (results/sorting.h) reorders it and
-// clears both. Records have stable addresses.
+// document label, bytes compared unsigned, or in runs of labels
+// (labelRuns), each label's targets in the order they were made; a sort
+// (results/sorting.h) gives the order shown, and clears both. Records have
+// stable addresses.
 class cTargetList {
  public:
   cTargetList() = default;
@@ -246,7 +247,7 @@ class cTargetList {
       items_.clear();  // before the memory that its records may live in
       memory_ = std::move(other.memory_);
       items_ = std::move(other.items_);
-      keyOrdered_ = other.keyOrdered_;
+      labelOrdered_ = other.labelOrdered_;
       runs_ = std::move(other.runs_);
     }
     return *this;
@@ -261,7 +262,7 @@ class cTargetList {
   void clear() {
     items_.clear();
     if (memory_) memory_->release();
-    keyOrdered_ = true;
+    labelOrdered_ = true;
     runs_.reset();
   }
 
@@ -272,7 +273,7 @@ class cTargetList {
   }
 
   // The records, for sorting and recording. Whoever reorders them by any
-  // other key must call setKeyOrdered(false). A record that make() gave
+  // other key must call setLabelOrdered(false). A record that make() gave
   // must stay in this list.
   std::vector<TargetRecord>& records() { return items_; }
   const std::vector<TargetRecord>& records() const { return items_; }
@@ -284,23 +285,23 @@ class cTargetList {
     return TargetRecord(::new (room) Target(memory_.get()), TargetDeleter(true));
   }
 
-  bool keyOrdered() const { return keyOrdered_; }
-  void setKeyOrdered(bool ordered) {
-    keyOrdered_ = ordered;
+  bool labelOrdered() const { return labelOrdered_; }
+  void setLabelOrdered(bool ordered) {
+    labelOrdered_ = ordered;
     runs_.reset();
   }
 
   // Recording that meets labels out of order (a corpus in any order) may
-  // leave the list, instead of in key order, as one run of each label's
-  // targets ordered by text, the runs in the order the labels came: where
+  // leave the list, instead of in label order, as one run of each label's
+  // targets, the runs in the order the labels came: where
   // each run starts and how long it is, by label. Null: no such runs. Any
   // other change of order forgets them (and whoever removes records through
-  // records() must call setKeyOrdered(false)).
+  // records() must call setLabelOrdered(false)).
   using LabelRuns = std::unordered_map<std::string, std::pair<std::size_t, std::size_t>>;
   LabelRuns* labelRuns() { return runs_.get(); }
   void setLabelRuns(std::unique_ptr<LabelRuns> runs) {
     runs_ = std::move(runs);
-    if (runs_) keyOrdered_ = false;
+    if (runs_) labelOrdered_ = false;
   }
 
   // Total number of occurrences of all targets.
@@ -315,7 +316,7 @@ class cTargetList {
   // items_, which is destroyed first.
   std::unique_ptr<TargetMemory> memory_;
   std::vector<TargetRecord> items_;
-  bool keyOrdered_ = true;
+  bool labelOrdered_ = true;
   std::unique_ptr<LabelRuns> runs_;
 };
 

@@ -25,6 +25,7 @@ class WordListTest : public ::testing::Test {
                     const cFilterList& filters = {}) {
     targets.clear();
     wordScan(makeDocument(text), DocumentLabel(), filters, rules, spelling, symbols, targets);
+    finishWordList(targets, false, {});  // the order shown: by text
     return summary(targets);
   }
 };
@@ -179,6 +180,7 @@ TEST(WordListReferenceTest, GeneratedTextsGiveTheReferenceWords) {
     for (int spelling : {kResultSame, kResultUpper, kResultReduced}) {
       cTargetList targets;
       wordScan(testing::makeDocument(text), DocumentLabel(), {}, rules, spelling, false, targets);
+      finishWordList(targets, false, {});
       std::map<std::string, std::vector<Ends>> got;
       std::vector<std::string> order;
       for (const auto& t : targets.records()) {

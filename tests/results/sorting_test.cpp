@@ -74,7 +74,7 @@ TEST(SortingTest, DocumentFirstPutsTheLabelBeforeThePrimaryKey) {
   EXPECT_EQ(order(list), "a@m.rtf c@m.rtf b@m.rtf a@n.rtf");
   sortTargets(list, 2, true);
   EXPECT_EQ(order(list), "a@m.rtf b@m.rtf c@m.rtf a@n.rtf");
-  EXPECT_FALSE(list.keyOrdered());
+  EXPECT_FALSE(list.labelOrdered());
 }
 
 TEST(SortingTest, EveryOrderIsThatOfTheComparisons) {
