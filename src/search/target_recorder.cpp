@@ -91,25 +91,24 @@ std::uint64_t keyShortForm(std::string_view key) {
   return p[0] | static_cast<std::uint64_t>(p[n / 2]) << 8 | static_cast<std::uint64_t>(p[n - 1]) << 16;
 }
 
-TargetRecorder::Slot** TargetRecorder::Index::find(std::string_view key, std::uint64_t hash,
-                                                   std::uint32_t tag) {
+std::uint32_t TargetRecorder::Index::find(std::string_view key, std::uint64_t hash, std::uint32_t tag) {
   const std::size_t mask = table_.size() - 1;
   const auto h = static_cast<std::uint32_t>(hash >> 32);
   const std::uint64_t form = keyShortForm(key);
   for (std::size_t k = hash & mask;; k = (k + 1) & mask) {
     const Entry e = table_[k];
-    if (e.key == 0) return nullptr;
+    if (e.key == 0) return kNone;
     if (e.hash != h) continue;
     // A word's key is settled here, without reading the bytes it views.
     Key& known = keys_[e.key - 1];
     if (known.length == key.size() && known.tag == tag && known.form == form &&
         (key.size() <= 8 || same(known.bytes, key))) {
-      return &known.slot;
+      return known.slot;
     }
   }
 }
 
-void TargetRecorder::Index::insert(std::string_view key, std::uint64_t hash, Slot* slot,
+void TargetRecorder::Index::insert(std::string_view key, std::uint64_t hash, std::uint32_t slot,
                                    std::uint32_t tag) {
   if (2 * (keys_.size() + 1) > table_.size()) grow();
   keys_.push_back({key.data(), static_cast<std::uint32_t>(key.size()), tag, slot, keyShortForm(key)});
@@ -156,6 +155,8 @@ TargetRecorder::TargetRecorder(cTargetList& list, const Document& doc, const Rul
       }
     }
   }
+  slots_.swap(spareSlots());
+  slots_.clear();
   indexExisting();
   added_.swap(spareAdded());
 }
@@ -165,6 +166,12 @@ TargetRecorder::~TargetRecorder() {
   // Its room serves the next document's occurrences, unless a large one
   // would keep much memory after the search.
   if (added_.capacity() <= (std::size_t{1} << 17)) spareAdded().swap(added_);
+  if (slots_.capacity() <= (std::size_t{1} << 17)) spareSlots().swap(slots_);
+}
+
+std::vector<TargetRecorder::Slot>& TargetRecorder::spareSlots() {
+  thread_local std::vector<Slot> room;
+  return room;
 }
 
 std::vector<TargetRecorder::Added>& TargetRecorder::spareAdded() {
@@ -224,8 +231,8 @@ void TargetRecorder::indexExisting() {
     Target* t = at->get();
     std::int32_t maxStart = INT32_MIN;
     for (const Occurrence& o : t->occurrences) maxStart = std::max(maxStart, o.start);
-    Slot* slot = &slots_.emplace_back(Slot{t, maxStart, -1, 0});
-    byText_.insert(t->text, Index::hash(t->text), slot);
+    slots_.push_back(Slot{t, maxStart, -1, 0});
+    byText_.insert(t->text, Index::hash(t->text), static_cast<std::uint32_t>(slots_.size() - 1));
   }
 }
 
@@ -274,16 +281,13 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n, const Look
   const auto* base = reinterpret_cast<const unsigned char*>(doc_.text.c_str());
   const std::string_view bytes = lookup.bytes;
   const std::uint64_t bytesHash = lookup.hash;
-  Slot* slot;
   const auto hitLength = static_cast<std::uint32_t>(n);
-  if (Slot** known = byBytes_.find(bytes, bytesHash, hitLength)) {
-    slot = *known;
-  } else {
+  std::uint32_t number = byBytes_.find(bytes, bytesHash, hitLength);
+  if (number == Index::kNone) {
     std::string text = foundText(base + hit.matchStart, n);
     const std::uint64_t textHash = Index::hash(text);
-    if (Slot** found = byText_.find(text, textHash)) {
-      slot = *found;
-    } else {
+    number = byText_.find(text, textHash);
+    if (number == Index::kNone) {
       TargetRecord created = list_.make();
       created->text = std::move(text);
       created->length = n;
@@ -291,11 +295,13 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n, const Look
       created->document = label_;
       Target* t = created.get();
       created_.push_back(std::move(created));
-      slot = &slots_.emplace_back(Slot{t, INT32_MIN, -1, 0});
-      byText_.insert(t->text, textHash, slot);
+      number = static_cast<std::uint32_t>(slots_.size());
+      slots_.push_back(Slot{t, INT32_MIN, -1, 0});
+      byText_.insert(t->text, textHash, number);
     }
-    byBytes_.insert(bytes, bytesHash, slot, hitLength);
+    byBytes_.insert(bytes, bytesHash, number, hitLength);
   }
+  Slot* slot = &slots_[number];
   if (hit.startPosition <= slot->maxStart) {
     for (const Occurrence& o : slot->target->occurrences) {
       if (o.start == hit.startPosition) return;  // a hit is recorded once

@@ -4,7 +4,6 @@
 #include <memory>
 #include <string_view>
 #include <array>
-#include <deque>
 #include <vector>
 
 #include "documents/document.h"
@@ -105,8 +104,10 @@ class TargetRecorder {
     Index& operator=(const Index&) = delete;
     // `tag` tells apart equal keys that stand for different things (the
     // document bytes of hits of different lengths).
-    Slot** find(std::string_view key, std::uint64_t hash, std::uint32_t tag = 0);
-    void insert(std::string_view key, std::uint64_t hash, Slot* slot, std::uint32_t tag = 0);
+    // The slot's number in slots_, or kNone.
+    static constexpr std::uint32_t kNone = UINT32_MAX;
+    std::uint32_t find(std::string_view key, std::uint64_t hash, std::uint32_t tag = 0);
+    void insert(std::string_view key, std::uint64_t hash, std::uint32_t slot, std::uint32_t tag = 0);
     static std::uint64_t hash(std::string_view key);
     void prefetch(std::uint64_t hash) const { __builtin_prefetch(&table_[hash & (table_.size() - 1)]); }
 
@@ -121,7 +122,7 @@ class TargetRecorder {
       const char* bytes;
       std::uint32_t length;
       std::uint32_t tag;
-      Slot* slot;
+      std::uint32_t slot;
       std::uint64_t form;  // keyShortForm(): keys of up to 8 bytes are compared by it alone
     };
 
@@ -154,7 +155,8 @@ class TargetRecorder {
   DocumentLabel label_;
   int resultSpelling_;
   bool showSymbols_;
-  std::deque<Slot> slots_;
+  std::vector<Slot> slots_;
+  static std::vector<Slot>& spareSlots();
   Index byText_;  // keys view the targets' texts
   // The same slots by the document bytes a hit was built from (and those the
   // reduction looks ahead at): a word met again needs no found text.
