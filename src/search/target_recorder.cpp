@@ -1,7 +1,6 @@
 #include "search/target_recorder.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 
@@ -130,7 +129,6 @@ void TargetRecorder::Index::grow() {
   }
   table_.swap(bigger);
 }
-
 
 TargetRecorder::TargetRecorder(cTargetList& list, const Document& doc, const RulesTables& rules,
                                DocumentLabel label, int resultSpelling, bool showSymbols)

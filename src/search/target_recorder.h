@@ -102,9 +102,9 @@ class TargetRecorder {
     ~Index();
     Index(const Index&) = delete;
     Index& operator=(const Index&) = delete;
-    // `tag` tells apart equal keys that stand for different things (the
-    // document bytes of hits of different lengths).
-    // The slot's number in slots_, or kNone.
+    // Slots are named by their number in slots_; find() gives kNone for a
+    // key not there. `tag` tells apart equal keys that stand for different
+    // things (the document bytes of hits of different lengths).
     static constexpr std::uint32_t kNone = UINT32_MAX;
     std::uint32_t find(std::string_view key, std::uint64_t hash, std::uint32_t tag = 0);
     void insert(std::string_view key, std::uint64_t hash, std::uint32_t slot, std::uint32_t tag = 0);
