@@ -1,7 +1,9 @@
 #include "results/sorting.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -79,9 +81,9 @@ void makeKey(Keyed& k, const Target& t, int order) {
       for (std::size_t i = 0; i < 8; ++i) {
         k.key = k.key << 8 | (i < n ? static_cast<unsigned char>(text[i]) : 0u);
       }
-      // Zeros pad a shorter text: equal numbers are equal texts only when
-      // their lengths are too.
-      k.whole = n <= 8 ? 1 : 0;
+      // Zeros pad a shorter text: a text that holds a zero byte is told
+      // apart by its bytes.
+      k.whole = n <= 8 && std::memchr(text.data(), 0, n) == nullptr ? 1 : 0;
       break;
     default:
       k.key = 0;
@@ -134,6 +136,52 @@ class LabelRanks {
   std::vector<std::pair<std::string_view, std::uint32_t>> labels_;  // by address
 };
 
+// Sorts `keyed` by `less`, whose first test is the keys' order. The keys
+// are first put in buckets, in place, by their highest bits that differ (a
+// corpus word list's millions of targets are mostly told apart there), and
+// each bucket is then sorted on its own: the order of one sort of them all,
+// in a fraction of the comparisons.
+template <typename Less>
+void sortKeyed(std::vector<Keyed>& keyed, const Less& less) {
+  const std::size_t n = keyed.size();
+  std::uint64_t differ = 0;
+  for (const Keyed& k : keyed) differ |= k.key ^ keyed.front().key;
+  if (n < 64 || differ == 0) {
+    std::sort(keyed.begin(), keyed.end(), less);
+    return;
+  }
+  // The bits above the highest that differs are the same in every key, so
+  // that the bucket numbers grow with the keys.
+  const int bits = std::clamp(static_cast<int>(std::bit_width(n)) - 3, 1, 16);
+  const int shift = std::max(0, static_cast<int>(std::bit_width(differ)) - bits);
+  const std::uint64_t mask = (std::uint64_t{1} << bits) - 1;
+  const auto bucketOf = [&](const Keyed& k) { return static_cast<std::size_t>((k.key >> shift) & mask); };
+  const std::size_t buckets = std::size_t{1} << bits;
+  std::vector<std::size_t> start(buckets + 1, 0);
+  for (const Keyed& k : keyed) ++start[bucketOf(k) + 1];
+  for (std::size_t b = 0; b < buckets; ++b) start[b + 1] += start[b];
+  std::vector<std::size_t> next(start.begin(), start.end() - 1);
+  for (std::size_t b = 0; b < buckets; ++b) {
+    while (next[b] < start[b + 1]) {
+      Keyed moving = keyed[next[b]];
+      std::size_t to = bucketOf(moving);
+      // Each key that is out of its bucket goes there, taking the place of
+      // one that goes on to its own, until one for this bucket comes back.
+      while (to != b) {
+        std::swap(moving, keyed[next[to]++]);
+        to = bucketOf(moving);
+      }
+      keyed[next[b]++] = moving;
+    }
+  }
+  for (std::size_t b = 0; b < buckets; ++b) {
+    if (start[b + 1] - start[b] > 1) {
+      std::sort(keyed.begin() + static_cast<std::ptrdiff_t>(start[b]),
+                keyed.begin() + static_cast<std::ptrdiff_t>(start[b + 1]), less);
+    }
+  }
+}
+
 }  // namespace
 
 void sortTargets(cTargetList& list, int order, bool documentFirst) {
@@ -167,13 +215,12 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
     e.document = ranks.of(t);
     e.index = static_cast<std::uint32_t>(k);
   }
-  std::sort(keyed.begin(), keyed.end(), [&](const Keyed& x, const Keyed& y) {
+  sortKeyed(keyed, [&](const Keyed& x, const Keyed& y) {
     if (x.key != y.key) return x.key < y.key;
-    const Target& a = *records[x.index];
-    const Target& b = *records[y.index];
-    const bool samePrimary = x.whole && y.whole && (order < 2 || order > 3 || a.text.size() == b.text.size());
-    if (!samePrimary) {
-      const int c = comparePrimary(a, b, order);
+    // Equal whole numbers are equal keys: the labels decide, without
+    // reading the targets.
+    if (!(x.whole && y.whole)) {
+      const int c = comparePrimary(*records[x.index], *records[y.index], order);
       if (c != 0) return c < 0;
     }
     // A target without label equals every other, as compareDocument has it.
