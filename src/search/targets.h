@@ -89,6 +89,7 @@ struct Target {
 
   std::string text;         // found text, Windows-1252
   std::int32_t length = 0;  // document characters covered by the first hit
+  bool pooled = false;      // made by a cTargetList in its memory (see TargetDeleter)
   cStarts occurrences;      // in recording order
   std::int32_t current = 0; // current occurrence (grid navigation)
   std::int32_t searchString = 0;  // index of the string whose hit created it
@@ -212,26 +213,24 @@ class TargetMemory final : public std::pmr::memory_resource {
 };
 
 // Frees a target record: one that a cTargetList made lives in the list's
-// memory and is only destroyed; any other came from new.
+// memory and is only destroyed; any other came from new. The target says
+// which, so that a record is one pointer (a corpus word list holds
+// millions).
 class TargetDeleter {
  public:
   TargetDeleter() = default;
   TargetDeleter(std::default_delete<Target>) {}  // records made with new
   void operator()(Target* t) const {
-    if (pooled_) {
+    if (t->pooled) {
       t->~Target();
     } else {
       delete t;
     }
   }
-
- private:
-  friend class cTargetList;
-  explicit TargetDeleter(bool pooled) : pooled_(pooled) {}
-  bool pooled_ = false;
 };
 
 using TargetRecord = std::unique_ptr<Target, TargetDeleter>;
+static_assert(sizeof(TargetRecord) == sizeof(Target*));
 
 // The targets of a search or word list. Recording keeps it ordered by
 // document label, bytes compared unsigned, or in runs of labels
@@ -282,7 +281,9 @@ class cTargetList {
   TargetRecord make() {
     if (!memory_) memory_ = std::make_unique<TargetMemory>();
     void* room = memory_->allocate(sizeof(Target), alignof(Target));
-    return TargetRecord(::new (room) Target(memory_.get()), TargetDeleter(true));
+    Target* t = ::new (room) Target(memory_.get());
+    t->pooled = true;
+    return TargetRecord(t);
   }
 
   bool labelOrdered() const { return labelOrdered_; }
