@@ -86,6 +86,9 @@ class DocumentLabel {
 struct Target {
   Target() = default;
   explicit Target(std::pmr::memory_resource* memory) : occurrences(memory) {}
+  // Not copied: a copy would say it lives in a list's memory.
+  Target(const Target&) = delete;
+  Target& operator=(const Target&) = delete;
 
   std::string text;         // found text, Windows-1252
   std::int32_t length = 0;  // document characters covered by the first hit
