@@ -28,6 +28,8 @@ enum SeparatorClass : std::uint8_t {
 struct SubstitutionEntry {
   std::string find;
   std::string replacement;
+
+  bool operator==(const SubstitutionEntry&) const = default;
 };
 
 // A [Genor] rule; its texts are upper-cased when read.

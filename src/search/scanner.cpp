@@ -31,16 +31,16 @@ Scanner::Scanner(const SearchRequest& request, const Document& doc, const RulesT
   // document.
   const bool parented = std::any_of(request.strings.begin(), request.strings.end(),
                                     [](const auto& str) { return str->parent != nullptr; });
-  std::unordered_map<const SearchString*, int> indexOf;
   if (parented) {
+    std::unordered_map<const SearchString*, int> indexOf;
     for (std::size_t s = 0; s < n; ++s) indexOf.emplace(request.strings[s].get(), static_cast<int>(s));
-  }
-  for (std::size_t s = 0; parented && s < n; ++s) {
-    if (const SearchString* p = request.strings[s]->parent) {
-      auto it = indexOf.find(p);
-      // A parent that is not in the list any more: the string counts for
-      // nobody but itself.
-      parent_[s] = it != indexOf.end() ? it->second : static_cast<int>(s);
+    for (std::size_t s = 0; s < n; ++s) {
+      if (const SearchString* p = request.strings[s]->parent) {
+        auto it = indexOf.find(p);
+        // A parent that is not in the list any more: the string counts for
+        // nobody but itself.
+        parent_[s] = it != indexOf.end() ? it->second : static_cast<int>(s);
+      }
     }
   }
   hitIn_.assign(n, 0);

@@ -82,20 +82,7 @@ struct TablesKey {
   std::array<std::uint8_t, 256> classes{}, upper{}, substitution{};
   std::vector<SubstitutionEntry> substitutions;
 
-  bool operator==(const TablesKey& o) const {
-    if (patterns.size() != o.patterns.size() || substitutions.size() != o.substitutions.size()) return false;
-    for (std::size_t k = 0; k < patterns.size(); ++k) {
-      if (patterns[k].text != o.patterns[k].text || patterns[k].place != o.patterns[k].place) return false;
-    }
-    for (std::size_t k = 0; k < substitutions.size(); ++k) {
-      if (substitutions[k].find != o.substitutions[k].find ||
-          substitutions[k].replacement != o.substitutions[k].replacement) {
-        return false;
-      }
-    }
-    return upperCase == o.upperCase && reduce == o.reduce && skipSymbols == o.skipSymbols &&
-           classes == o.classes && upper == o.upper && substitution == o.substitution;
-  }
+  bool operator==(const TablesKey&) const = default;
 };
 
 }  // namespace
@@ -141,7 +128,7 @@ void Scanner::buildPlan() {
   key.substitutions = rules_.substitutions;
   thread_local TablesKey lastKey;
   thread_local std::shared_ptr<const FastTables> lastTables;
-  if (!lastTables || !(lastKey == key)) {
+  if (!lastTables || lastKey != key) {
     lastTables = makeTables();
     lastKey = key;
   }

@@ -45,14 +45,7 @@ StringAutomaton::StringAutomaton(std::vector<Pattern> patterns, std::size_t maxS
 
 std::shared_ptr<StringAutomaton> StringAutomaton::forPatterns(std::vector<Pattern> patterns) {
   thread_local std::shared_ptr<StringAutomaton> last;
-  const auto same = [&](const StringAutomaton& a) {
-    if (a.patterns_.size() != patterns.size()) return false;
-    for (std::size_t k = 0; k < patterns.size(); ++k) {
-      if (a.patterns_[k].text != patterns[k].text || a.patterns_[k].place != patterns[k].place) return false;
-    }
-    return true;
-  };
-  if (!last || !same(*last)) last = std::make_shared<StringAutomaton>(std::move(patterns));
+  if (!last || last->patterns_ != patterns) last = std::make_shared<StringAutomaton>(std::move(patterns));
   return last;
 }
 

@@ -23,6 +23,8 @@ class StringAutomaton {
   struct Pattern {
     std::string text;
     int place = 0;  // kPlace...
+
+    bool operator==(const Pattern&) const = default;
   };
   struct Step {
     std::int32_t next = -1;  // the state after it

@@ -31,6 +31,13 @@ TargetRecorder::Index::~Index() {
 
 namespace {
 
+// The room of a finished recorder's lists, for the next one on the thread.
+template <typename T>
+std::vector<T>& spareRoom() {
+  thread_local std::vector<T> room;
+  return room;
+}
+
 // Keys are mostly words: a short loop beats a call.
 inline bool same(const char* a, std::string_view b) {
   if (b.size() > 16) return std::memcmp(a, b.data(), b.size()) == 0;
@@ -153,28 +160,18 @@ TargetRecorder::TargetRecorder(cTargetList& list, const Document& doc, const Rul
       }
     }
   }
-  slots_.swap(spareSlots());
+  slots_.swap(spareRoom<Slot>());
   slots_.clear();
   indexExisting();
-  added_.swap(spareAdded());
+  added_.swap(spareRoom<Added>());
 }
 
 TargetRecorder::~TargetRecorder() {
   commit();
   // Its room serves the next document's occurrences, unless a large one
   // would keep much memory after the search.
-  if (added_.capacity() <= (std::size_t{1} << 17)) spareAdded().swap(added_);
-  if (slots_.capacity() <= (std::size_t{1} << 17)) spareSlots().swap(slots_);
-}
-
-std::vector<TargetRecorder::Slot>& TargetRecorder::spareSlots() {
-  thread_local std::vector<Slot> room;
-  return room;
-}
-
-std::vector<TargetRecorder::Added>& TargetRecorder::spareAdded() {
-  thread_local std::vector<Added> room;
-  return room;
+  if (added_.capacity() <= (std::size_t{1} << 17)) spareRoom<Added>().swap(added_);
+  if (slots_.capacity() <= (std::size_t{1} << 17)) spareRoom<Slot>().swap(slots_);
 }
 
 bool TargetRecorder::findRun(std::size_t& lo, std::size_t& hi) {

@@ -156,7 +156,6 @@ class TargetRecorder {
   int resultSpelling_;
   bool showSymbols_;
   std::vector<Slot> slots_;
-  static std::vector<Slot>& spareSlots();
   Index byText_;  // keys view the targets' texts
   // The same slots by the document bytes a hit was built from (and those the
   // reduction looks ahead at): a word met again needs no found text.
@@ -172,7 +171,6 @@ class TargetRecorder {
   std::vector<Added> added_;
   std::vector<Extra> extras_;
   std::vector<EndsCall> endsCalls_;
-  static std::vector<Added>& spareAdded();
   // Whether an occurrence recorded since the last sentence end lacks its
   // sentence or word end; the same for paragraphs.
   bool sentenceWaiting_ = false, paragraphWaiting_ = false;
