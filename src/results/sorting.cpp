@@ -55,13 +55,17 @@ int comparePrimary(const Target& a, const Target& b, int order) {
 
 namespace {
 
-// A target's primary key as a number that orders as the key does wherever
-// the numbers differ: the count, or the text's first 8 bytes, or its last 7
-// from the right (each byte's signed value plus 129, in 9 bits, so that
-// running out is below every byte). `whole`: the number holds the whole key.
+// A target's primary key as two numbers that order as the key does wherever
+// they differ: the count, or the text's first 16 bytes, or its last 14 from
+// the right (each byte's signed value plus 129, in 9 bits, so that running
+// out is below every byte). `whole`: the numbers hold the whole key. Two
+// numbers, since a corpus word list holds each word once per document and
+// texts that share their first 8 bytes would otherwise be read from the
+// targets at each comparison.
 struct Keyed {
   std::uint64_t key;
-  std::uint32_t document;   // rank of the label among the list's labels
+  std::uint64_t rest;
+  std::uint32_t document;    // rank of the label among the list's labels
   std::uint32_t index : 31;  // in the records
   std::uint32_t whole : 1;
 };
@@ -69,6 +73,9 @@ struct Keyed {
 void makeKey(Keyed& k, const Target& t, int order) {
   const std::string& text = t.text;
   const std::size_t n = text.size();
+  const auto byteAt = [&](std::size_t i) { return i < n ? static_cast<unsigned char>(text[i]) : 0u; };
+  k.key = 0;
+  k.rest = 0;
   switch (order) {
     case 0:
     case 1:
@@ -77,24 +84,30 @@ void makeKey(Keyed& k, const Target& t, int order) {
       break;
     case 2:
     case 3:
-      k.key = 0;
       for (std::size_t i = 0; i < 8; ++i) {
-        k.key = k.key << 8 | (i < n ? static_cast<unsigned char>(text[i]) : 0u);
+        k.key = k.key << 8 | byteAt(i);
+        k.rest = k.rest << 8 | byteAt(i + 8);
       }
       // Zeros pad a shorter text: a text that holds a zero byte is told
       // apart by its bytes.
-      k.whole = n <= 8 && std::memchr(text.data(), 0, n) == nullptr ? 1 : 0;
+      k.whole = n <= 16 && std::memchr(text.data(), 0, n) == nullptr ? 1 : 0;
       break;
-    default:
-      k.key = 0;
+    default: {
+      const auto fromRight = [&](std::size_t i) {
+        return i < n ? static_cast<unsigned>(static_cast<signed char>(text[n - 1 - i]) + 129) : 0u;
+      };
       for (std::size_t i = 0; i < 7; ++i) {
-        const unsigned v = i < n ? static_cast<unsigned>(static_cast<signed char>(text[n - 1 - i]) + 129) : 0u;
-        k.key = k.key << 9 | v;
+        k.key = k.key << 9 | fromRight(i);
+        k.rest = k.rest << 9 | fromRight(i + 7);
       }
-      k.whole = n <= 7 ? 1 : 0;
+      k.whole = n <= 14 ? 1 : 0;
       break;
+    }
   }
-  if (order % 2 == 1) k.key = ~k.key;  // descending
+  if (order % 2 == 1) {  // descending
+    k.key = ~k.key;
+    k.rest = ~k.rest;
+  }
 }
 
 // The rank of each label of a list among its labels by their bytes, found
@@ -217,6 +230,7 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
   }
   sortKeyed(keyed, [&](const Keyed& x, const Keyed& y) {
     if (x.key != y.key) return x.key < y.key;
+    if (x.rest != y.rest) return x.rest < y.rest;
     // Equal whole numbers are equal keys: the labels decide, without
     // reading the targets.
     if (!(x.whole && y.whole)) {

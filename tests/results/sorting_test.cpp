@@ -79,8 +79,8 @@ TEST(SortingTest, DocumentFirstPutsTheLabelBeforeThePrimaryKey) {
 
 TEST(SortingTest, EveryOrderIsThatOfTheComparisons) {
   // Texts that share their first or last bytes, are prefixes of each other,
-  // run past 8 bytes and hold bytes above 127 or 0; labels shared and held
-  // apart; counts that tie. The result must be a permutation in which no
+  // run past 8, 14 and 16 bytes and hold bytes above 127 or 0; labels
+  // shared and held apart; counts that tie. The result must be a permutation in which no
   // target comes after one the comparisons put behind it.
   std::mt19937 r(12);
   const char bytes[] = {'a', 'b', 'z', '\x7f', '\x80', '\xe9', '\xff', '-', '\0'};
@@ -90,8 +90,14 @@ TEST(SortingTest, EveryOrderIsThatOfTheComparisons) {
       std::vector<std::string> labels;
       const int n = 1 + static_cast<int>(r() % 300);
       for (int k = 0; k < n; ++k) {
-        std::string text(1 + r() % 12, 'a');
+        std::string text(1 + r() % 20, 'a');
         for (char& c : text) c = bytes[r() % 3 == 0 ? r() % sizeof bytes : r() % 2];
+        // Long texts told apart only past their first or last 16 bytes.
+        if (r() % 4 == 0) {
+          const std::string stem = "ab\xe9-zab\x80" "ba-\xff" "zabb";
+          const std::string end = text.substr(0, r() % 4);
+          text = r() % 2 ? stem + end : end + stem;
+        }
         texts.emplace_back(text, static_cast<int>(r() % 4));
         labels.push_back(std::string(1, "xyz"[r() % 3]) + ".rtf | /d/");
       }
