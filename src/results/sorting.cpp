@@ -149,49 +149,58 @@ class LabelRanks {
   std::vector<std::pair<std::string_view, std::uint32_t>> labels_;  // by address
 };
 
-// Sorts `keyed` by `less`, whose first test is the keys' order. The keys
-// are first put in buckets, in place, by their highest bits that differ (a
-// corpus word list's millions of targets are mostly told apart there), and
-// each bucket is then sorted on its own: the order of one sort of them all,
-// in a fraction of the comparisons.
+// Sorts [first, last) by `less`, whose first tests are the order of the
+// keys, then of the rests. The keys are put in buckets, in place, by their
+// highest bits that differ (then the rests, where the keys are all equal),
+// and each bucket is sorted on its own the same way, down to small ones
+// that std::sort takes: a corpus word list's millions of targets are mostly
+// told apart by those bits, and its common words fill buckets of their own.
 template <typename Less>
-void sortKeyed(std::vector<Keyed>& keyed, const Less& less) {
-  const std::size_t n = keyed.size();
-  std::uint64_t differ = 0;
-  for (const Keyed& k : keyed) differ |= k.key ^ keyed.front().key;
-  if (n < 64 || differ == 0) {
-    std::sort(keyed.begin(), keyed.end(), less);
+void sortKeyed(Keyed* first, Keyed* last, const Less& less) {
+  const auto n = static_cast<std::size_t>(last - first);
+  if (n < 256) {
+    std::sort(first, last, less);
     return;
   }
-  // The bits above the highest that differs are the same in every key, so
-  // that the bucket numbers grow with the keys.
+  std::uint64_t differ = 0;
+  for (const Keyed* k = first; k != last; ++k) differ |= k->key ^ first->key;
+  bool byRest = false;
+  if (differ == 0) {
+    for (const Keyed* k = first; k != last; ++k) differ |= k->rest ^ first->rest;
+    byRest = true;
+  }
+  if (differ == 0) {
+    std::sort(first, last, less);
+    return;
+  }
+  // The bits above the highest that differs are the same in every number,
+  // so that the bucket numbers grow with them.
   const int bits = std::clamp(static_cast<int>(std::bit_width(n)) - 3, 1, 16);
   const int shift = std::max(0, static_cast<int>(std::bit_width(differ)) - bits);
   const std::uint64_t mask = (std::uint64_t{1} << bits) - 1;
-  const auto bucketOf = [&](const Keyed& k) { return static_cast<std::size_t>((k.key >> shift) & mask); };
+  const auto bucketOf = [&](const Keyed& k) {
+    return static_cast<std::size_t>(((byRest ? k.rest : k.key) >> shift) & mask);
+  };
   const std::size_t buckets = std::size_t{1} << bits;
   std::vector<std::size_t> start(buckets + 1, 0);
-  for (const Keyed& k : keyed) ++start[bucketOf(k) + 1];
+  for (const Keyed* k = first; k != last; ++k) ++start[bucketOf(*k) + 1];
   for (std::size_t b = 0; b < buckets; ++b) start[b + 1] += start[b];
   std::vector<std::size_t> next(start.begin(), start.end() - 1);
   for (std::size_t b = 0; b < buckets; ++b) {
     while (next[b] < start[b + 1]) {
-      Keyed moving = keyed[next[b]];
+      Keyed moving = first[next[b]];
       std::size_t to = bucketOf(moving);
-      // Each key that is out of its bucket goes there, taking the place of
+      // Each one that is out of its bucket goes there, taking the place of
       // one that goes on to its own, until one for this bucket comes back.
       while (to != b) {
-        std::swap(moving, keyed[next[to]++]);
+        std::swap(moving, first[next[to]++]);
         to = bucketOf(moving);
       }
-      keyed[next[b]++] = moving;
+      first[next[b]++] = moving;
     }
   }
   for (std::size_t b = 0; b < buckets; ++b) {
-    if (start[b + 1] - start[b] > 1) {
-      std::sort(keyed.begin() + static_cast<std::ptrdiff_t>(start[b]),
-                keyed.begin() + static_cast<std::ptrdiff_t>(start[b + 1]), less);
-    }
+    if (start[b + 1] - start[b] > 1) sortKeyed(first + start[b], first + start[b + 1], less);
   }
 }
 
@@ -228,7 +237,7 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
     e.document = ranks.of(t);
     e.index = static_cast<std::uint32_t>(k);
   }
-  sortKeyed(keyed, [&](const Keyed& x, const Keyed& y) {
+  sortKeyed(keyed.data(), keyed.data() + keyed.size(), [&](const Keyed& x, const Keyed& y) {
     if (x.key != y.key) return x.key < y.key;
     if (x.rest != y.rest) return x.rest < y.rest;
     // Equal whole numbers are equal keys: the labels decide, without
