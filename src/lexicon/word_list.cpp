@@ -107,7 +107,7 @@ void wordScan(const Document& doc, const DocumentLabel& label, const cFilterList
           if (highest >= kSentenceSeparator) word.sentenceStart = i;
           word.wordStart = i;
           word.matchStart = i;
-          word.startPosition = i + lineBreaks + (lines ? std::popcount(lines & below(to)) : 0);
+          word.startPosition = i + lineBreaks + fewBits(lines & below(to));
           highest = 0;
           at = to;
         }
@@ -132,7 +132,7 @@ void wordScan(const Document& doc, const DocumentLabel& label, const cFilterList
         open = false;
         at = to;  // the separator is the gap's first
       }
-      if (lines) lineBreaks += std::popcount(lines);
+      lineBreaks += fewBits(lines);
     }
     chunk += blocks * kBlockBytes;
   }

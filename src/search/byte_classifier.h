@@ -11,6 +11,15 @@ namespace lirno {
 inline constexpr int kBlockBytes = 64;
 inline constexpr int kMaxChunkBlocks = 8;  // blocks classified per call
 
+// The set bits of a block's mask that holds few (its line breaks): a loop
+// over them beats the library call that std::popcount becomes on
+// processors assumed to lack the instruction.
+inline int fewBits(std::uint64_t mask) {
+  int n = 0;
+  for (; mask; mask &= mask - 1) ++n;
+  return n;
+}
+
 // For one block: bit[k] has bit j set when the table value of byte j has
 // bit k.
 struct BlockBits {

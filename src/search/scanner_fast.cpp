@@ -435,7 +435,7 @@ void Scanner::advance(std::int32_t block, int from, int to, const BlockBits& b) 
   const std::uint64_t s4 = b.bit[kSep4Bit] & valid;
   const std::uint64_t lines = b.bit[kLineBit] & valid;
   auto positionAt = [&](int j) {
-    return p_ + (j - from) + (lines ? std::popcount(lines & below(j)) : 0);
+    return p_ + (j - from) + fewBits(lines & below(j));
   };
   if (fed) {
     const int last = 63 - std::countl_zero(fed);
@@ -469,7 +469,7 @@ void Scanner::advance(std::int32_t block, int from, int to, const BlockBits& b) 
   } else {
     highest_ = std::max(highest_, s4 ? 4 : s3 ? 3 : s2 ? 2 : 0);
   }
-  p_ += (to - from) + (lines ? std::popcount(lines) : 0);
+  p_ += (to - from) + fewBits(lines);
 }
 
 }  // namespace lirno
