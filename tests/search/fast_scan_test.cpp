@@ -124,6 +124,15 @@ TEST(FastScanTest, WithSymbolsAsLettersAndNoEntries) {
   compareOn(testing::testRules("[Separators]\n'=0\n"), 2, 500);
 }
 
+TEST(FastScanTest, WithLineBreaksInsideWords) {
+  // Rules that leave LF a letter and make CR a symbol: a line break still
+  // counts two positions wherever it stands.
+  RulesTables rules = testing::testRules("[Substitutions]\nSS=S\nLL=L\n");
+  rules.separatorClass['\n'] = kWordChar;
+  rules.separatorClass['\r'] = kSymbol;
+  compareOn(rules, 7, 400);
+}
+
 TEST(FastScanTest, WithTooManyEntryCharactersToCode) {
   // More than sixteen distinct characters in the entries: every byte that
   // may begin one stops the skip.
