@@ -80,8 +80,9 @@ TEST(SortingTest, DocumentFirstPutsTheLabelBeforeThePrimaryKey) {
 TEST(SortingTest, EveryOrderIsThatOfTheComparisons) {
   // Texts that share their first or last bytes, are prefixes of each other,
   // run past 8, 14 and 16 bytes and hold bytes above 127 or 0; labels
-  // shared and held apart; counts that tie. The result must be a permutation in which no
-  // target comes after one the comparisons put behind it.
+  // shared and held apart; counts that tie. The result must be a
+  // permutation in which no target comes after one the comparisons put
+  // behind it.
   std::mt19937 r(12);
   const char bytes[] = {'a', 'b', 'z', '\x7f', '\x80', '\xe9', '\xff', '-', '\0'};
   for (int round = 0; round < 40; ++round) {

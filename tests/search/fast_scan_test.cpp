@@ -120,8 +120,16 @@ TEST(FastScanTest, ManyStringsAtOnce) {
 }
 
 TEST(FastScanTest, WithSymbolsAsLettersAndNoEntries) {
-  // The apostrophe a letter, no multi-character substitutions.
-  compareOn(testing::testRules("[Separators]\n'=0\n"), 2, 500);
+  // A file that does not list the apostrophe and the hyphen leaves them
+  // letters; substitutions of one character only.
+  const std::string text = "[Separators]\n32=2\n,=2\n.=3\n!=3\n?=3\n10=4\n13=4\n[Uppers]\n0xe9=0xc9\n"
+                           "[Substitutions]\nH=\nL=R\n";
+  RulesTables rules;
+  rules.loadRulesText(text);
+  rules.loadVariantRulesText(text);
+  ASSERT_EQ(rules.classOf('\''), kWordChar);
+  ASSERT_TRUE(rules.substitutions.empty());
+  compareOn(rules, 2, 500);
 }
 
 TEST(FastScanTest, WithLineBreaksInsideWords) {
