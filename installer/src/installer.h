@@ -67,7 +67,8 @@ struct Installer {
 
 // Peeks, translates and dispatches every pending message of the thread, so
 // that the main window repaints and Cancel can set the stop request during
-// long work.
-void drainMessages();
+// long work. False when it met a quit request (left in the queue for the
+// loop that waits for it).
+bool drainMessages();
 
 }  // namespace stelvane
