@@ -14,6 +14,7 @@
 #include "paths.h"
 #include "profile.h"
 #include "section_actions.h"
+#include "source_set.h"
 #include "text.h"
 #include "windows/language_window.h"
 #include "windows/main_window.h"
@@ -179,7 +180,13 @@ bool runCleanupMode(const std::wstring& handleText, const std::wstring& folder) 
   }
   process.reset();
   if (isRootFolder(folder)) return false;
-  removeFolderUnlessKept(folder);
+  if (readWinIniInt(L"INSTALL", L"GARDETEMP", 0) == 1) return true;
+  // Only the installation's own files go: the folder may hold the user's too
+  // (a download folder). Without a list only an empty folder is removed.
+  wchar_t list[32768] = {};
+  const DWORD n = GetEnvironmentVariableW(kSourceSetVariable, list, ARRAYSIZE(list));
+  removeSourceSet(folder, splitSourceSet(n < ARRAYSIZE(list) ? std::wstring_view(list, n)
+                                                             : std::wstring_view()));
   return true;
 }
 
@@ -206,6 +213,8 @@ HANDLE startCleanupCopy(const Installer& installer) {
   HANDLE process =
       OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, GetCurrentProcessId());
   if (!process) return nullptr;
+  // The copy inherits the list of what it may remove.
+  SetEnvironmentVariableW(kSourceSetVariable, joinSourceSet(sourceSetNames(installer)).c_str());
   std::wstring command = quoted(copy) + L" " + decimal(reinterpret_cast<INT_PTR>(process)) + L" " +
                          quoted(installer.sourceFolder) + L" ";
   STARTUPINFOW startup = {};

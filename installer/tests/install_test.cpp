@@ -171,8 +171,11 @@ TEST_F(Install, CleanupModeWaitsForTheProcessThenRemovesTheFolder) {
   HANDLE inheritable = nullptr;
   const PROCESS_INFORMATION sleeper = startSleeper(1500, inheritable);
   const ULONGLONG started = GetTickCount64();
+  // The installation's own files, as the installer hands them to its copy.
+  SetEnvironmentVariableW(L"STELVANE_SOURCE_SET", L"x.txt|sous\\dossier\\y.txt");
   const DWORD code = runInherited(run.program, std::to_wstring(reinterpret_cast<INT_PTR>(inheritable)) +
                                                    L" \"" + doomed.path() + L"\"");
+  SetEnvironmentVariableW(L"STELVANE_SOURCE_SET", nullptr);
   CloseHandle(inheritable);
   const ULONGLONG elapsed = GetTickCount64() - started;
   EXPECT_EQ(code, 0u);
@@ -216,6 +219,41 @@ TEST_F(Install, SupportFourRemovesTheSourceFolderAfterTheInstaller) {
     if (!gone) Sleep(100);
   }
   EXPECT_TRUE(gone);
+}
+
+TEST_F(Install, SupportFourRemovesOnlyTheFilesOfTheInstallation) {
+  // A download folder: the installation's files beside the user's own.
+  test::TempFolder downloads;
+  ASSERT_TRUE(copyFileOver(run.program, downloads.file(L"stelvane.exe")));
+  ASSERT_TRUE(copyFileOver(test::archivePath(L"infozip.zip"), downloads.file(L"infozip.zip")));
+  test::writeBytes(downloads.file(L"a.txt"), "a");
+  test::writeBytes(downloads.file(L"notice.txt"), "notice");
+  test::writeBytes(downloads.file(L"mes notes.txt"), "a moi");
+  ASSERT_TRUE(createFolderTree(downloads.file(L"lettres")));
+  test::writeBytes(downloads.file(L"lettres\\lettre.txt"), "a moi");
+  test::writeUnicodeFile(downloads.file(L"INSTALL.INI"),
+                         std::wstring(L"[OPTION_INSTALL]\r\nINSTALL_VZF=%REP_SRC%\\desc.vzf\r\n"
+                                      L"[ARCHIVE]\r\nNOM_KXZ=infozip.zip\r\n") +
+                             kDialog + kFinish);
+  test::writeUnicodeFile(downloads.file(L"desc.vzf"),
+                         L"[KXF]\r\nAPPLI=StelvaneTest\r\n[FICHIER]\r\nNB=1\r\n"
+                         L"F00001=1//%REP_INSTALL%/notice.txt/notice.txt/0/20240601120000/\r\n"
+                         L"PARAM00001=0/0/0/0/0/0/0/1\r\n[GEN]\r\nSUPPORT=4\r\n");
+  run.program = downloads.file(L"stelvane.exe");
+  const auto outcome = install();
+  EXPECT_EQ(outcome.exitCode, 0u);
+  EXPECT_TRUE(fileExists(target.file(L"notice.txt")));
+  bool gone = false;
+  for (int i = 0; i < 100 && !gone; ++i) {
+    gone = !pathExists(downloads.file(L"stelvane.exe"));
+    if (!gone) Sleep(100);
+  }
+  EXPECT_TRUE(gone);
+  Sleep(300);
+  for (const wchar_t* name : {L"INSTALL.INI", L"desc.vzf", L"infozip.zip", L"a.txt", L"notice.txt"})
+    EXPECT_FALSE(pathExists(downloads.file(name))) << toUtf8(name);
+  EXPECT_EQ(test::readBytes(downloads.file(L"mes notes.txt")), "a moi");
+  EXPECT_EQ(test::readBytes(downloads.file(L"lettres\\lettre.txt")), "a moi");
 }
 
 TEST_F(Install, OtherSupportTypesLeaveTheSourceFolder) {
