@@ -380,6 +380,12 @@ TEST_F(Install, TheSampleInstallsInListModeWithEverythingItRegisters) {
         std::wstring(L"EFF_ENT_REG=HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBCINST.INI\\Lirno Textes\\Driver")})
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << toUtf8(line);
 
+  // Neither the installer's work folder nor the system folder itself is left to an uninstaller.
+  for (const std::wstring& line : lines) {
+    EXPECT_EQ(line.find(L"\\KX_"), std::wstring::npos) << toUtf8(line);
+    EXPECT_NE(line, L"EFF_REP=" + std::wstring(system) + L"\\") << toUtf8(line);
+  }
+
   deleteFile(driver);
   removeSampleRegistration();
 }
