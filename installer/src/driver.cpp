@@ -74,7 +74,9 @@ int runStelvane(HINSTANCE instance, int argc, wchar_t** argv) {
     const std::wstring vzf =
         readProfile(installer.scriptPath, L"OPTION_INSTALL", L"INSTALL_VZF", L"", kPathSize);
     if (!vzf.empty()) installer.descriptionPath = expandMacros(installer, vzf);
-    if (fileExists(installer.scriptPath)) exitCode = installRun(installer) ? 0 : 1;
+    // Files left out make the installation incomplete, even where it went on.
+    if (fileExists(installer.scriptPath))
+      exitCode = installRun(installer) && installer.failedFiles == 0 ? 0 : 1;
   }
 
   if (!installer.workFolder.empty()) removeFolderUnlessKept(installer.workFolder);

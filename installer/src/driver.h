@@ -12,7 +12,7 @@ struct Installer;
 class MainWindow;
 
 // The whole program: returns the exit code (0 when the installation
-// completed or in cleanup mode, 1 otherwise). `argc`/`argv` are the process
+// completed with every file or in cleanup mode, 1 otherwise). `argc`/`argv` are the process
 // arguments (argv[0] the program).
 int runStelvane(HINSTANCE instance, int argc, wchar_t** argv);
 

@@ -51,6 +51,9 @@ struct Installer {
   bool busy = false;
   bool stopRequested = false;
   bool success = false;
+  // Files that could not be placed, the installation going on without them
+  // (each is written to INSTALL.LOG in the installation folder).
+  int failedFiles = 0;
 
   MessageSink messageSink;           // empty: the system's message box
   MainWindow* window = nullptr;      // the main window while it exists

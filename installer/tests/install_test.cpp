@@ -123,6 +123,24 @@ TEST_F(Install, AMissingMainArchiveFailsTheInstallation) {
   EXPECT_FALSE(fileExists(target.file(L"fin.txt")));
 }
 
+TEST_F(Install, AFailedEntryInSilentModeGoesOnButEndsWithTheFailureCodeAndALog) {
+  ASSERT_TRUE(copyFileOver(test::archivePath(L"bad-crc.zip"), source.file(L"bad-crc.zip")));
+  script(std::wstring(kDialog) + kFinish + L"[ARCHIVE]\r\nNOM_KXZ=bad-crc.zip\r\n");
+  const auto outcome = install();
+  ASSERT_TRUE(outcome.finished);
+  EXPECT_EQ(outcome.exitCode, 1u);
+  EXPECT_TRUE(outcome.boxes.empty());
+  // The other entries and the actions after the files are there.
+  EXPECT_TRUE(fileExists(target.file(L"docs\\lisez-moi.txt")));
+  EXPECT_FALSE(fileExists(target.file(L"docs\\long.txt")));
+  EXPECT_TRUE(fileExists(target.file(L"fin.txt")));
+  const std::wstring log = test::readUtf16File(target.file(L"INSTALL.LOG"));
+  EXPECT_NE(log.find(L"(30) " + target.file(L"docs\\long.txt") + L"\r\n"), std::wstring::npos)
+      << toUtf8(log);
+  EXPECT_EQ(log.find(L"lisez-moi.txt"), std::wstring::npos);
+  setAttributes(target.file(L"docs\\notes\\lecture-seule.txt"), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(Install, WithoutScriptNothingIsShown) {
   const auto outcome = install();
   ASSERT_TRUE(outcome.finished);
