@@ -141,6 +141,37 @@ TEST_F(Install, AFailedEntryInSilentModeGoesOnButEndsWithTheFailureCodeAndALog) 
   setAttributes(target.file(L"docs\\notes\\lecture-seule.txt"), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(Install, AnUpgradeStillRegistersUnderTheApplicationsName) {
+  // The installed program the upgrade path points at, with its version.
+  test::TempFolder installed;
+  ASSERT_TRUE(copyFileOver(test::programFolder() + L"stelvane_helper.exe", installed.file(L"lirno.exe")));
+  const std::wstring keys = L"HKEY_CURRENT_USER\\Software\\StelvaneTests\\";
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\StelvaneTests", L"Prog", REG_SZ, installed.path().c_str(),
+                  static_cast<DWORD>((installed.path().size() + 1) * sizeof(wchar_t)));
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\StelvaneTests", L"Racine", REG_SZ, target.path().c_str(),
+                  static_cast<DWORD>((target.path().size() + 1) * sizeof(wchar_t)));
+  ASSERT_TRUE(copyFileOver(test::archivePath(L"infozip.zip"), source.file(L"infozip.zip")));
+  script(L"[OPTION_INSTALL]\r\nINSTALL_VZF=%REP_SRC%\\desc.vzf\r\n[ARCHIVE]\r\nNOM_KXZ=infozip.zip\r\n"
+         L"[VERIFICATION_VERSION]\r\nBASEREG_REPPRG=" + keys + L"Prog\r\nBASEREG_REPRACINE=" + keys +
+         L"Racine\r\nNOMEXE=lirno.exe\r\nCHAINEVERSION=Version\r\nNEWVERSION=3.0\r\n" + kDialog + kFinish);
+  test::writeUnicodeFile(source.file(L"desc.vzf"),
+                         L"[KXF]\r\nAPPLI=StelvaneTest\r\n[FICHIER]\r\nNB=1\r\n"
+                         L"F00001=1/docs/%REP_INSTALL%/lisez-moi.txt/lisez-moi.txt/0/20240601120000/\r\n"
+                         L"[RACCOURCI]\r\nNBRACCOURCI=1\r\nFIC00001=docs\\lisez-moi.txt\r\n"
+                         L"LIB00001=Lisez-moi\r\nFLAG00001=2\r\n");
+  test::ShellFoldersRedirect shellFolders;
+  const auto outcome = install();
+  EXPECT_EQ(outcome.exitCode, 0u);
+  EXPECT_TRUE(fileExists(target.file(L"lisez-moi.txt")));
+  EXPECT_EQ(test::registryString(HKEY_LOCAL_MACHINE, L"Software\\Halvorn\\KXSetup\\1\\StelvaneTest", L"REPINST"),
+            target.path());
+  wchar_t group[64] = {};
+  GetPrivateProfileStringW(L"RACCOURCI", L"NOM_GROUPE", L"", group, ARRAYSIZE(group),
+                           source.file(L"INSTALL.INI").c_str());
+  EXPECT_EQ(std::wstring(group), L"StelvaneTest");
+  EXPECT_TRUE(fileExists(shellFolders.desktop() + L"\\Lisez-moi.LNK"));
+}
+
 TEST_F(Install, WithoutScriptNothingIsShown) {
   const auto outcome = install();
   ASSERT_TRUE(outcome.finished);
