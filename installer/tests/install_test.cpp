@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <set>
 
 #include "automation.h"
 #include "commande_composante.h"
@@ -303,6 +305,64 @@ TEST_F(Install, SupportFourRemovesOnlyTheFilesOfTheInstallation) {
     EXPECT_FALSE(pathExists(downloads.file(name))) << toUtf8(name);
   EXPECT_EQ(test::readBytes(downloads.file(L"mes notes.txt")), "a moi");
   EXPECT_EQ(test::readBytes(downloads.file(L"lettres\\lettre.txt")), "a moi");
+}
+
+// The names of the libraries a program's import directory names (those the
+// loader resolves before the program's first instruction runs).
+std::vector<std::string> importedLibraries(const std::string& image) {
+  std::vector<std::string> names;
+  auto at = [&](size_t offset, auto& value) {
+    if (offset > image.size() || image.size() - offset < sizeof(value)) return false;
+    std::memcpy(&value, image.data() + offset, sizeof(value));
+    return true;
+  };
+  IMAGE_DOS_HEADER dos;
+  IMAGE_NT_HEADERS64 nt;
+  if (!at(0, dos) || dos.e_magic != IMAGE_DOS_SIGNATURE || !at(dos.e_lfanew, nt) ||
+      nt.Signature != IMAGE_NT_SIGNATURE || nt.OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+    return names;
+  const size_t sections = static_cast<size_t>(dos.e_lfanew) + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
+                          nt.FileHeader.SizeOfOptionalHeader;
+  // The file offset of a virtual address, through the section that holds it.
+  auto fileOffset = [&](DWORD rva, size_t& offset) {
+    for (WORD i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
+      IMAGE_SECTION_HEADER section;
+      if (!at(sections + i * sizeof(section), section)) return false;
+      const DWORD size = std::max(section.Misc.VirtualSize, section.SizeOfRawData);
+      if (rva >= section.VirtualAddress && rva - section.VirtualAddress < size) {
+        offset = section.PointerToRawData + (rva - section.VirtualAddress);
+        return true;
+      }
+    }
+    return false;
+  };
+  const IMAGE_DATA_DIRECTORY directory = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  size_t offset = 0;
+  if (directory.VirtualAddress == 0 || !fileOffset(directory.VirtualAddress, offset)) return names;
+  for (IMAGE_IMPORT_DESCRIPTOR entry; at(offset, entry) && entry.Name != 0; offset += sizeof(entry)) {
+    size_t name = 0;
+    if (!fileOffset(entry.Name, name) || name >= image.size()) break;
+    names.emplace_back(image.c_str() + name);
+  }
+  return names;
+}
+
+TEST(Program, ImportsOnlyLibrariesTheSystemLoadsFromItsOwnFolder) {
+  // The loader takes these from the system folder whatever lies beside the
+  // program (the "known DLLs"); any other library would be looked for in the
+  // program's folder first, before the program can restrict the search.
+  const std::set<std::string> known = {
+      "advapi32.dll", "comdlg32.dll", "gdi32.dll",   "imm32.dll",   "kernel32.dll", "msvcrt.dll",
+      "ntdll.dll",    "ole32.dll",    "oleaut32.dll", "psapi.dll",  "rpcrt4.dll",   "sechost.dll",
+      "setupapi.dll", "shell32.dll",  "shlwapi.dll", "user32.dll",  "ws2_32.dll"};
+  const auto names = importedLibraries(test::readBytes(test::programFolder() + L"stelvane.exe"));
+  bool kernel = false;
+  for (std::string name : names) {
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    kernel = kernel || name == "kernel32.dll";
+    EXPECT_TRUE(known.count(name)) << name << " is imported";
+  }
+  EXPECT_TRUE(kernel) << "the import directory was not read";
 }
 
 TEST_F(Install, OtherSupportTypesLeaveTheSourceFolder) {
