@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <vector>
 
 #include "checks.h"
 #include "fs.h"
@@ -185,10 +186,10 @@ bool runCleanupMode(const std::wstring& handleText, const std::wstring& folder) 
   if (readWinIniInt(L"INSTALL", L"GARDETEMP", 0) == 1) return true;
   // Only the installation's own files go: the folder may hold the user's too
   // (a download folder). Without a list only an empty folder is removed.
-  wchar_t list[32768] = {};
-  const DWORD n = GetEnvironmentVariableW(kSourceSetVariable, list, ARRAYSIZE(list));
-  removeSourceSet(folder, splitSourceSet(n < ARRAYSIZE(list) ? std::wstring_view(list, n)
-                                                             : std::wstring_view()));
+  std::vector<wchar_t> list(32768);
+  const DWORD n = GetEnvironmentVariableW(kSourceSetVariable, list.data(), static_cast<DWORD>(list.size()));
+  removeSourceSet(folder, splitSourceSet(n < list.size() ? std::wstring_view(list.data(), n)
+                                                         : std::wstring_view()));
   return true;
 }
 
