@@ -99,6 +99,16 @@ TEST_F(BatchTest, AThesaurusGivesTheStringsWhenNoneIsTyped) {
   EXPECT_EQ(r.err, "\"FLOS + RADIX + SALUIA\" (Contx : Mot)  Mots : 2  Occurrences : 3\n");
 }
 
+TEST_F(BatchTest, BlankThesaurusAndCorpusLinesAreSkipped) {
+  // As the search dialog's "Thesaurus" button takes them: a blank entry is
+  // no search string, a blank corpus line no document.
+  folder.write("t.the", "flos\r\n\r\n   \r\nradix\r\n");
+  folder.write("c.cor", "\r\n" + bin + "sample/ms_aubert.rtf\r\n\r\n");
+  const Outcome r = run({"-C", folder.file("c.cor"), "-T", folder.file("t.the"), "-X1", "--sections", "list"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "\"FLOS + RADIX\" (Contx : Mot)  Mots : 1  Occurrences : 1\n");
+}
+
 TEST_F(BatchTest, AMissingCorpusDocumentIsReportedAndSkipped) {
   folder.write("c.cor", bin + "sample/vita_clerici.txt\r\n" + folder.file("gone.txt") + "\r\n");
   const Outcome r = run({"-C", folder.file("c.cor"), "-S4", "odo", "--sections", "list,refs"});

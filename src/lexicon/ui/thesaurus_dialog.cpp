@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "lexicon/ui/lexicon_files.h"
+#include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
 
 namespace lirno {
@@ -116,7 +117,7 @@ void TfrmThesaurus::markChanged() {
 
 void TfrmThesaurus::btnAddClick() {
   const QString t = typed();
-  if (t.isEmpty() || boxEntries(*ui.lstWord).contains(t)) return;
+  if (t.isEmpty() || boxEntries(*ui.lstWord).contains(t) || !checkAnsiText(t, this)) return;
   insertSorted(*ui.lstWord, t);
   ui.edWord->setFocus();
   ui.btnAdd->setEnabled(false);
@@ -127,7 +128,7 @@ void TfrmThesaurus::btnAddClick() {
 void TfrmThesaurus::btnReplClick() {
   const int row = selectedRow(*ui.lstWord);
   const QString t = typed();
-  if (row < 0 || t.isEmpty() || boxEntries(*ui.lstWord).contains(t)) return;
+  if (row < 0 || t.isEmpty() || boxEntries(*ui.lstWord).contains(t) || !checkAnsiText(t, this)) return;
   ui.lstWord->item(row)->setText(t);
   ui.edWord->setFocus();
   ui.btnAdd->setEnabled(false);
