@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "app/composition.h"
+#include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
 #include "shell/ui/workbench.h"
 #include "support/temp_folder.h"
@@ -31,6 +32,15 @@ void deletePostedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent:
 
 class MainWindowTest : public ::testing::Test {
  protected:
+  void SetUp() override {
+    program_.write("nac.rul", "[Separators]\n32=2\n");
+    previous_ = setMessageHandler([this](const MessageRequest& m) {
+      messages.push_back(m.text);
+      return MessageAnswer::Ok;
+    });
+  }
+  void TearDown() override { setMessageHandler(previous_); }
+
   std::unique_ptr<Workbench> makeWorkbench(const std::string& args = {}) {
     auto wb = std::make_unique<Workbench>(program_.path(), parseCommandLine(args));
     wb->setFallbackSettingsPath(home_.file("lirno/Lirno.ini"));
@@ -40,6 +50,8 @@ class MainWindowTest : public ::testing::Test {
 
   TempFolder program_{"prog"};
   TempFolder home_{"home"};
+  std::vector<std::string> messages;
+  MessageHandler previous_;
 };
 
 // One menu: its items as "name|caption|shortcut", separators as "-".

@@ -43,6 +43,9 @@ MessageHandler setMessageHandler(MessageHandler handler);
 // have none and the caller keeps what it had.
 bool checkAnsiText(const QString& text, QWidget* parent = nullptr);
 
+// The message for a rules file that cannot be read, followed by its path.
+inline constexpr const char* kRulesUnreadable = "Fichier de règles illisible : ";
+
 // The file-not-found message for `path`.
 void showFileNotFound(std::string_view path, QWidget* parent = nullptr);
 

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "platform/paths.h"
+#include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
 #include "shell/ui/workbench.h"
 
@@ -104,9 +105,14 @@ void TfrmMain::create(bool first) {
     CommandLine& cl = wb.commandLine();
     // The rules file: the command line's, else the settings'; a bare name is
     // in the program folder. A file that cannot be read leaves the tables
-    // empty, without a message.
+    // empty, and every search would then find nothing as if that were its
+    // result: the user is told, over the window, before any posted command.
     const std::string rules = inFolder(wb.programFolder(), cl.rulesFile.empty() ? shell.rules : cl.rulesFile);
-    wb.rules().loadRules(rules);
+    if (!wb.rules().loadRules(rules)) {
+      QMetaObject::invokeMethod(
+          this, [this, rules] { showMessage(kRulesUnreadable, rules, "Lirno", MessageKind::Warning, this); },
+          Qt::QueuedConnection);
+    }
     wb.rules().loadVariantRules(rules);
 
     cl.rulesFile.clear();
