@@ -262,7 +262,9 @@ int run(int argc, char** argv) {
 
   const std::string report = buildReport(
       batch.report, ReportInput{request, targets, corpus, documents, {}, rules.markers.page});
-  const int status = writeOutput(batch, report, true) ? 0 : 1;
+  const bool written = writeOutput(batch, report, true);
+  // The others were searched; a refused document still fails the run.
+  const int status = written && !documents.anyRefused() ? 0 : 1;
   // A corpus word list holds millions of targets: the system takes their
   // memory back at once rather than each being freed. Everything written
   // is flushed and closed by now.

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <limits>
 
+#include "documents/document_loader.h"
 #include "documents/rtf_reader.h"
 #include "documents/ui/glyph_box.h"
 #include "documents/ui/pane_text.h"
@@ -337,8 +338,9 @@ bool PanesController::loadIntoCurrentPane(const std::string& path, bool reportEr
                                           bool display) {
   PaneRecord& pane = *current_;
   forgetShownPictureOf(pane);
-  if (!readDocument(path, pane.document, frame().workbench().rules().markers)) {
-    if (reportErrors) showFileNotFound(path, &frame());
+  const DocumentLoad outcome = loadDocument(path, pane.document, frame().workbench().rules().markers);
+  if (!outcome.loaded()) {
+    if (reportErrors) showMessage(outcome.message, outcome.detail, "Lirno", MessageKind::Warning, &frame());
     return false;
   }
   pane.document.path = path;
