@@ -237,6 +237,11 @@ void PanesController::closePane(int slot) {
     pane.document.clear();
   }
   pane.open = false;
+  if (pane.panel == frame().ui.pnlDocN[0]) {
+    // The caption and "T" speak of the main document, which is gone.
+    frame().setWindowTitle(QStringLiteral("Lirno"));
+    frame().setCommandsEnabled({"btnTrad"}, false);
+  }
   if (&pane == current_ && marked_) {
     marked_ = false;
     if (shownPicture_) showGlyph(nullptr);

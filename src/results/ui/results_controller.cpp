@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTableView>
@@ -188,6 +189,8 @@ void ResultsController::clearResults(bool free) {
     TargetModel::Change change(*model_);
     targets_.clear();
     p.setResultPane(nullptr);
+    // The counts described the results just freed.
+    frame().ui.lblStatus->clear();
   }
   current_ = nullptr;
   currentInDocument_ = false;

@@ -322,6 +322,37 @@ TEST_F(ResultsControllerTest, ClosingTheResultPaneEmptiesTheGrid) {
   EXPECT_FALSE(enabled(w, "mnuSaveTarget"));
 }
 
+TEST_F(ResultsControllerTest, StatusTranslationButtonAndCaptionNeverOutliveTheirDocument) {
+  writeDocument("animaux_trad.txt", "the cat\n");
+  TfrmMain& w = startWithDocument();
+  const QString caption = QStringLiteral("Lirno - ") + fromUtf8(program_.file("animaux.txt"));
+  const auto searched = [&] {
+    searchWords(w, {"chat"});
+    ASSERT_FALSE(w.ui.lblStatus->text().isEmpty());
+    ASSERT_TRUE(enabled(w, "btnTrad"));
+    ASSERT_EQ(w.windowTitle(), caption);
+  };
+  searched();
+  w.button("btnClose")->click();  // "Fermer les documents"
+  EXPECT_EQ(w.ui.lblStatus->text(), QString());
+  EXPECT_FALSE(enabled(w, "btnTrad"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Lirno"));
+
+  open(w, program_.file("animaux.txt"));
+  searched();
+  w.button("btnClose1")->click();  // the result pane
+  EXPECT_EQ(w.ui.lblStatus->text(), QString());
+  EXPECT_FALSE(enabled(w, "btnTrad"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Lirno"));
+
+  open(w, program_.file("animaux.txt"));
+  searched();
+  open(w, writeDocument("autre.txt", "un chien\n"));
+  EXPECT_EQ(w.ui.lblStatus->text(), QString());
+  EXPECT_FALSE(enabled(w, "btnTrad"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Lirno - ") + fromUtf8(program_.file("autre.txt")));
+}
+
 TEST_F(ResultsControllerTest, GridDrawsSilverHeaderNavySelectionAndRightAlignedText) {
   TfrmMain& w = startWithDocument();
   searchWords(w, {"chat", "chien", "rat"});
