@@ -228,6 +228,31 @@ TEST_F(MainWindowTest, NormalStateRestoresTheSavedBounds) {
   EXPECT_EQ(ini.readInt("Window", "GridSplitter", -1), 200);
 }
 
+TEST_F(MainWindowTest, SplittersTheUserDidNotMoveAreSavedAsTheyWereRead) {
+  for (const int footnote : {60, 30}) {
+    program_.write("Lirno.ini", "[Window]\r\nState=0\r\nHeight=500\r\nWidth=900\r\nGridSplitter=200\r\n"
+                                "FootnoteSplitter=" + std::to_string(footnote) + "\r\nPictureSplitter=250\r\n");
+    auto wb = makeWorkbench();
+    TfrmMain* w = wb->start();
+    w->close();
+    deletePostedWindows();
+    const IniFile ini(program_.file("Lirno.ini"));
+    EXPECT_EQ(ini.readInt("Window", "FootnoteSplitter", -1), footnote);  // was saved as 70
+    EXPECT_EQ(ini.readInt("Window", "PictureSplitter", -1), 250);
+    EXPECT_EQ(ini.readInt("Window", "GridSplitter", -1), 200);
+  }
+  // A drag is the user's: then the size the layout gave is saved.
+  auto wb = makeWorkbench();
+  TfrmMain* w = wb->start();
+  w->ui.Splitter1->setSizes({300, 150});
+  emit w->ui.Splitter1->splitterMoved(300, 1);
+  const int bottom = w->ui.pnlBottom->height();
+  w->close();
+  deletePostedWindows();
+  EXPECT_EQ(IniFile(program_.file("Lirno.ini")).readInt("Window", "FootnoteSplitter", -1), bottom);
+  EXPECT_NE(bottom, 30);
+}
+
 TEST_F(MainWindowTest, ResultPanelNeverExceedsTheGridAndSnapsToIt) {
   program_.write("Lirno.ini", "[Window]\r\nState=0\r\nHeight=500\r\nWidth=900\r\n");
   auto wb = makeWorkbench();

@@ -143,9 +143,11 @@ WindowSettings TfrmMain::currentWindowSettings() const {
   s.left = g.left();
   s.height = g.height();
   s.width = g.width();
-  s.gridSplitter = ui.pnlTarget->width();
-  s.footnoteSplitter = ui.pnlBottom->height();
-  s.pictureSplitter = ui.pnlNote->width();
+  // The layout bounds the sizes it is given (the bottom band has a least
+  // height): reading them back would store other values than the user's.
+  s.gridSplitter = applied_ && !movedGrid_ ? applied_->gridSplitter : ui.pnlTarget->width();
+  s.footnoteSplitter = applied_ && !movedFootnote_ ? applied_->footnoteSplitter : ui.pnlBottom->height();
+  s.pictureSplitter = applied_ && !movedPicture_ ? applied_->pictureSplitter : ui.pnlNote->width();
   return s;
 }
 
@@ -164,6 +166,8 @@ void TfrmMain::applyWindowSettings(const WindowSettings& s) {
   const int bottom = std::max(1, s.footnoteSplitter);
   ui.Splitter1->setSizes({std::max(1, height() - bottom), bottom});
   ui.pnlBottom->setSizes({std::max(1, s.pictureSplitter), 105, std::max(1, width() - s.pictureSplitter)});
+  applied_ = s;
+  movedGrid_ = movedFootnote_ = movedPicture_ = false;
 }
 
 void TfrmMain::limitTargetPanel(int pos) {

@@ -78,7 +78,10 @@ void TfrmMain::buildLayout() {
   ui.grdTarget->setContextMenuPolicy(Qt::CustomContextMenu);
   targetLayout->addWidget(ui.grdTarget);
   ui.Splitter->addWidget(ui.pnlTarget);
-  connect(ui.Splitter, &QSplitter::splitterMoved, this, [this](int pos, int) { limitTargetPanel(pos); });
+  connect(ui.Splitter, &QSplitter::splitterMoved, this, [this](int pos, int) {
+    movedGrid_ = true;
+    limitTargetPanel(pos);
+  });
 
   ui.pnlDoc = panel("pnlDoc");
   auto* docLayout = new QVBoxLayout(ui.pnlDoc);
@@ -214,6 +217,9 @@ void TfrmMain::buildLayout() {
   ui.Splitter1->addWidget(ui.pnlBottom);
   ui.Splitter1->setStretchFactor(0, 1);
   ui.Splitter1->setSizes({400, 102});
+  // splitterMoved comes from the user's drags only.
+  connect(ui.Splitter1, &QSplitter::splitterMoved, this, [this] { movedFootnote_ = true; });
+  connect(ui.pnlBottom, &QSplitter::splitterMoved, this, [this] { movedPicture_ = true; });
 
   // Status line.
   ui.plnStatus = panel("plnStatus");
