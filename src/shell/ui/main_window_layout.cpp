@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "shell/ui/main_window.h"
+#include "shell/ui/status_label.h"
 #include "shell/ui/tool_icons.h"
 
 namespace lirno {
@@ -226,7 +227,7 @@ void TfrmMain::buildLayout() {
   ui.plnStatus->setFixedHeight(19);
   auto* statusLayout = new QHBoxLayout(ui.plnStatus);
   statusLayout->setContentsMargins(4, 0, 4, 0);
-  ui.lblStatus = named(new QLabel, "lblStatus");
+  ui.lblStatus = named(new StatusLabel, "lblStatus");
   ui.lblStatus->setFont(arialPixels(kGridFontPixels));
   statusLayout->addWidget(ui.lblStatus, 1);
   rootLayout->addWidget(ui.plnStatus);
