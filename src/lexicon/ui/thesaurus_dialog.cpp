@@ -1,6 +1,7 @@
 #include "lexicon/ui/thesaurus_dialog.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,6 +26,7 @@ void TfrmThesaurus::buildLayout() {
   ui.edWord = new QLineEdit(this);
   ui.edWord->setObjectName(QStringLiteral("edWord"));
   ui.edWord->setFont(font);
+  ui.edWord->installEventFilter(this);
   ui.lstWord = new QListWidget(this);
   ui.lstWord->setObjectName(QStringLiteral("lstWord"));
   ui.lstWord->setFont(font);
@@ -63,6 +65,15 @@ void TfrmThesaurus::buildLayout() {
 }
 
 bool TfrmThesaurus::eventFilter(QObject* watched, QEvent* event) {
+  // Enter after typing a word adds it, as the user means; the default
+  // button "OK" would close the dialog and lose the word.
+  if (watched == ui.edWord && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && ui.btnAdd->isEnabled()) {
+      ui.btnAdd->click();
+      return true;
+    }
+  }
   const bool box = watched == ui.lstWord || watched == ui.lstWord->viewport();
   if (box && (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyRelease)) {
     lstWordClick();

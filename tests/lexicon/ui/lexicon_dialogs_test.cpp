@@ -138,6 +138,20 @@ TEST_F(ThesaurusDialogTest, OkWithoutAChangeIsACancel) {
   EXPECT_EQ(dialog.result(), TfrmThesaurus::Save);
 }
 
+TEST_F(ThesaurusDialogTest, EnterInTheFieldAddsTheWordOrElseActsAsOk) {
+  type("cerf");
+  QTest::keyClick(ui.edWord, Qt::Key_Return);
+  EXPECT_TRUE(dialog.isVisible());  // not closed by "OK", the word not lost
+  EXPECT_EQ(entries(), (Strings{" âne", "Bête", "cerf", "chat", "zèbre"}));
+  EXPECT_TRUE(dialog.changed());
+  // Nothing to add: Enter is the default button's.
+  type("chat");
+  ASSERT_FALSE(ui.btnAdd->isEnabled());
+  QTest::keyClick(ui.edWord, Qt::Key_Enter);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
 TEST_F(ThesaurusDialogTest, AnEntryWithoutAWindows1252FormIsRefusedWithAMessage) {
   std::vector<std::string> shown;
   const MessageHandler previous = setMessageHandler([&](const MessageRequest& m) {
