@@ -256,6 +256,29 @@ TEST_F(PanesTest, FolioKeyTakesOnlyALowerCaseVAsTheVerso) {
   EXPECT_EQ(ui().edFolio->palette().color(QPalette::Base), QColor(Qt::white));
 }
 
+TEST_F(PanesTest, EnterInAPositionFieldGoesToTheMark) {
+  start();
+  // Enter with no document goes nowhere (the command is disabled).
+  QTest::keyClicks(ui().edPage, QStringLiteral("2"));
+  QTest::keyClick(ui().edPage, Qt::Key_Return);
+  EXPECT_EQ(panes_->gotoKind(), GotoKind::Page);
+
+  docs_.write("g.txt", "a" + kPage + "b" + kGlyph + "c" + kPage + "d" + kGlyph + "e\r\n");
+  open("g.txt");
+  QTest::keyClicks(ui().edVign, QStringLiteral("2"));
+  QTest::keyClick(ui().edVign, Qt::Key_Return);
+  EXPECT_EQ(panes_->selectionStart(panes_->paneAt(0)), 8);
+  EXPECT_EQ(panes_->gotoKind(), GotoKind::None);
+  ui().edPage->clear();
+  QTest::keyClicks(ui().edPage, QStringLiteral("2"));
+  QTest::keyClick(ui().edPage, Qt::Key_Enter);
+  EXPECT_EQ(panes_->selectionStart(panes_->paneAt(0)), 2);
+  ui().edFolio->clear();
+  QTest::keyClicks(ui().edFolio, QStringLiteral("0"));
+  QTest::keyClick(ui().edFolio, Qt::Key_Return);
+  EXPECT_EQ(panes_->gotoKind(), GotoKind::None);  // ran, though there is no folio mark
+}
+
 TEST_F(PanesTest, GoToPageAndGlyphLandAfterTheMarker) {
   start();
   docs_.write("g.txt", "a" + kPage + "b" + kGlyph + "c" + kPage + "d" + kGlyph + "e\r\n");

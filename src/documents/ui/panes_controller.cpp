@@ -150,6 +150,13 @@ void PanesController::wireCommands() {
   connect(w.ui.edPage, &QLineEdit::textEdited, this, [this] { fieldEdited(GotoKind::Page); });
   connect(w.ui.edFolio, &QLineEdit::textEdited, this, [this] { fieldEdited(GotoKind::Folio); });
   connect(w.ui.edVign, &QLineEdit::textEdited, this, [this] { fieldEdited(GotoKind::Glyph); });
+  // Enter in a field just typed in goes to its mark, as the command does
+  // while it is enabled.
+  for (QLineEdit* field : {w.ui.edPage, w.ui.edFolio, w.ui.edVign}) {
+    connect(field, &QLineEdit::returnPressed, this, [this] {
+      if (const QAction* a = frame().action("mnuGoto"); a && a->isEnabled()) gotoMark();
+    });
+  }
 }
 
 void PanesController::formCreated() {
