@@ -85,6 +85,9 @@ void ResultsController::wire() {
             if (!model_->changing()) selectRow(now.isValid() ? now.row() + 1 : 0);
           });
   connect(g->horizontalHeader(), &QHeaderView::sectionPressed, this, [this](int c) { headerClick(c); });
+  // A second press soon after the first arrives as a double click, not as
+  // a press: it is a sort all the same.
+  connect(g->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int c) { headerClick(c); });
   connect(g, &QWidget::customContextMenuRequested, this, [this, g](const QPoint& at) {
     if (QMenu* m = frame().ui.popGrid) m->popup(g->viewport()->mapToGlobal(at));
   });

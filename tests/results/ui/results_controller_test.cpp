@@ -5,11 +5,13 @@
 #include "results/ui/results_controller.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTableView>
 #include <QTest>
 
@@ -208,6 +210,26 @@ TEST_F(ResultsControllerTest, HeaderClicksAndSortCommandsCycleTheOrders) {
   EXPECT_EQ(texts(w), (std::vector<std::string>{"RAT", "CHIEN", "CHAT"}));
   trigger(w, "mnuGrdSortDocNum");
   EXPECT_EQ(results(w).sortOrder(), 0);
+}
+
+TEST_F(ResultsControllerTest, QuickRepeatedHeaderClicksEachSort) {
+  TfrmMain& w = startWithDocument();
+  searchWords(w, {"chat", "chien", "rat"});
+  QHeaderView* h = w.ui.grdTarget->horizontalHeader();
+  const QPoint at(h->sectionViewportPosition(1) + h->sectionSize(1) / 2, h->height() / 2);
+  // What the system sends for two presses within the double-click time.
+  const auto send = [&](QEvent::Type type) {
+    QMouseEvent e(type, QPointF(at), QPointF(h->viewport()->mapToGlobal(at)), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(h->viewport(), &e);
+  };
+  ASSERT_EQ(results(w).sortOrder(), 2);
+  send(QEvent::MouseButtonPress);
+  send(QEvent::MouseButtonRelease);
+  send(QEvent::MouseButtonDblClick);
+  send(QEvent::MouseButtonRelease);
+  EXPECT_EQ(results(w).sortOrder(), 4);  // 2 -> 3 -> 4: two sorts, none lost
+  EXPECT_EQ(texts(w), (std::vector<std::string>{"CHIEN", "CHAT", "RAT"}));
 }
 
 TEST_F(ResultsControllerTest, CopyDeleteAndCutRows) {
