@@ -40,6 +40,11 @@ ResultsController::ResultsController(TfrmMain& frame)
   header->setFixedHeight(g->verticalHeader()->defaultSectionSize());
   const QList<int> widths = g->property("designColumnWidths").value<QList<int>>();
   for (int c = 0; c < widths.size() && c < 3; ++c) header->resizeSection(c, widths[c]);
+  // "Document" takes the rest of the panel (its design width when the panel
+  // is at its widest): never cut at the panel's edge, and no horizontal
+  // scroll bar unless the panel is narrower than the first two columns.
+  header->setSectionResizeMode(2, QHeaderView::Stretch);
+  g->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   wire();
 }
 
