@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
+#include "platform/cp1252.h"
+
 #include "documents/rtf_reader.h"
 #include "reader_support.h"
 #include "support/temp_folder.h"
@@ -118,6 +123,49 @@ TEST_F(DocumentLoaderTest, LargeFilesAreDecidedOverTheirWholeLength) {
   EXPECT_EQ(r.status, LoadStatus::Unconvertible);
   EXPECT_EQ(r.message, kBrokenUtf8Message);
   EXPECT_EQ(r.detail, "2\n" + folder.file("liar.txt"));
+}
+
+// The loader decodes block by block; the platform's whole-string functions
+// are the reference, over random mixes of ASCII, characters with and
+// without a Windows-1252 form and stray bytes, cut anywhere.
+TEST_F(DocumentLoaderTest, AgreesWithTheWholeTextConversionOnRandomInput) {
+  std::mt19937 random(16);
+  const char* const pieces[] = {"a", "b ", "\r\n", "\n", "\xC3\xA9", "\xE2\x82\xAC", "\xC5\x82",
+                                "\xF0\x9F\x98\x80", "\xE9", "\xC3", "\x80", "\xEF\xBB\xBF"};
+  int outcomes[4] = {0, 0, 0, 0};  // each must come up
+  for (int sample = 0; sample < 300; ++sample) {
+    const std::size_t length = sample % 50 == 0 ? 140000 : random() % 40;
+    std::string bytes = sample % 3 == 0 ? "\xEF\xBB\xBF" : "";
+    bytes += 'a';  // never a signature
+    // Mostly ASCII with a few others, so that every outcome comes up.
+    while (bytes.size() < length) {
+      const unsigned r = random() % 1000;
+      bytes += r < 900 ? pieces[r % 4] : pieces[4 + r % 8];
+    }
+    const bool bom = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
+    const std::string body = bom ? bytes.substr(3) : bytes;
+    const bool ascii = std::all_of(body.begin(), body.end(), [](char c) { return (c & 0x80) == 0; });
+    const bool utf8 = ascii || isMultiByteUtf8(body);
+
+    const DocumentLoad r = load("r.txt", bytes);
+    if (!utf8 && bom) {
+      ++outcomes[0];
+      EXPECT_EQ(r.status, LoadStatus::Unconvertible) << sample;
+    } else if (!utf8 || (ascii && !bom)) {
+      ++outcomes[1];
+      ASSERT_TRUE(r.loaded()) << sample;
+      EXPECT_EQ(doc.text, direct(bytes).text) << sample;
+    } else if (const std::string missing = charactersWithoutCp1252(body, nullptr, 32); !missing.empty()) {
+      ++outcomes[2];
+      EXPECT_EQ(r.status, LoadStatus::Unconvertible) << sample;
+      EXPECT_EQ(r.detail.rfind(missing, 0), 0u) << sample << " " << r.detail;
+    } else {
+      ++outcomes[3];
+      ASSERT_TRUE(r.loaded()) << sample;
+      EXPECT_EQ(doc.text, direct(utf8ToCp1252(body)).text) << sample;
+    }
+  }
+  for (const int n : outcomes) EXPECT_GT(n, 5);
 }
 
 }  // namespace
