@@ -7,9 +7,11 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "documents/rtf_reader.h"
 #include "platform/cp1252.h"
+#include "platform/file_read.h"
 
 namespace lirno {
 namespace {
@@ -37,120 +39,155 @@ struct Fd {
   }
 };
 
-ssize_t readSome(int fd, char* into, std::size_t size) {
-  for (;;) {
-    const ssize_t n = ::read(fd, into, size);
-    if (n >= 0 || errno != EINTR) return n;
+// Fills `into` unless the file ends first; -1 on a read error.
+ssize_t readFull(int fd, char* into, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t n = ::read(fd, into + got, size - got);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    got += static_cast<std::size_t>(n);
   }
+  return static_cast<ssize_t>(got);
 }
 
-// Plain text decoded as UTF-8 into Windows-1252, block by block. Stops
-// being UTF-8 at the first malformed sequence; collects the characters
-// that have no Windows-1252 form and the line of the first.
-class Utf8Text {
+// Plain text checked as UTF-8, block by block, without keeping it: stops
+// at the first malformed sequence, and notes the characters that have no
+// Windows-1252 form and where the first stands. Runs of ASCII are skipped
+// eight bytes at a time, so a Windows-1252 or ASCII file costs little more
+// than its reading.
+class Utf8Scan {
  public:
-  explicit Utf8Text(std::size_t size) { out_.reserve(size); }
+  // `offset` is the file offset of the first byte fed (after a byte order
+  // mark).
+  explicit Utf8Scan(std::uint64_t offset) : offset_(offset) {}
 
-  // Feeds the next bytes; false once the input is not UTF-8.
-  bool feed(std::string_view bytes) {
-    std::string in;
-    if (!carry_.empty()) {
-      in = carry_ + std::string(bytes);
-      carry_.clear();
-      bytes = in;
-    }
+  // The next bytes; false once the input is not UTF-8.
+  bool feed(const char* p, std::size_t n) {
     std::size_t i = 0;
-    if (first_) {
-      first_ = false;
-      if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        bom_ = true;
-        i = 3;
+    if (carried_ > 0) {
+      // Complete the sequence the previous block ended in.
+      const std::size_t need = sequenceLength(static_cast<unsigned char>(carry_[0])) - carried_;
+      const std::size_t take = std::min(need, n);
+      std::memcpy(carry_ + carried_, p, take);
+      carried_ += take;
+      if (take < need) {
+        offset_ += n;
+        return true;
       }
+      if (!character(carry_, carried_, offset_ + take - carried_)) return false;
+      carried_ = 0;
+      i = take;
     }
-    const std::size_t n = bytes.size();
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
     while (i < n) {
-      const auto b = static_cast<unsigned char>(bytes[i]);
-      if (b < 0x80) {
-        if (b == '\n' && !afterCr_) ++line_;
-        if (b == '\r') ++line_;
-        afterCr_ = b == '\r';
-        out_.push_back(static_cast<char>(b));
+      if (i + 8 <= n) {
+        std::uint64_t w;
+        std::memcpy(&w, u + i, 8);
+        if ((w & 0x8080808080808080ULL) == 0) {
+          i += 8;
+          continue;
+        }
+      }
+      if (u[i] < 0x80) {
         ++i;
         continue;
       }
-      afterCr_ = false;
-      std::size_t len;
-      char32_t cp, min;
-      if (b >= 0xC2 && b <= 0xDF) {
-        len = 2, cp = b & 0x1F, min = 0x80;
-      } else if ((b & 0xF0) == 0xE0) {
-        len = 3, cp = b & 0x0F, min = 0x800;
-      } else if (b >= 0xF0 && b <= 0xF4) {
-        len = 4, cp = b & 0x07, min = 0x10000;
-      } else {
-        return fail();
+      // Latin-1 letters, the most of French text beyond ASCII, always have
+      // their byte.
+      if ((u[i] == 0xC3 || u[i] == 0xC2) && i + 1 < n && (u[i + 1] & 0xC0) == 0x80 &&
+          (u[i] == 0xC3 || u[i + 1] >= 0xA0)) {
+        multiByte_ = true;
+        i += 2;
+        continue;
       }
+      const std::size_t len = sequenceLength(u[i]);
+      if (len == 0) return fail(offset_ + i);
       if (i + len > n) {  // the rest comes with the next block
-        carry_.assign(bytes.substr(i));
-        return true;
+        carried_ = n - i;
+        std::memcpy(carry_, p + i, carried_);
+        break;
       }
-      for (std::size_t k = 1; k < len; ++k) {
-        const auto c = static_cast<unsigned char>(bytes[i + k]);
-        if ((c & 0xC0) != 0x80) return fail();
-        cp = (cp << 6) | (c & 0x3F);
-      }
-      if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return fail();
-      multiByte_ = true;
-      const int ansi = unicodeToCp1252(cp);
-      if (ansi >= 0) {
-        out_.push_back(static_cast<char>(ansi));
-      } else {
-        missing(bytes.substr(i, len));
-        out_.push_back('?');  // never used: the document is refused
-      }
+      if (!character(p + i, len, offset_ + i)) return false;
       i += len;
     }
+    offset_ += n;
     return true;
   }
 
   // The end of the input; false when it cuts a sequence.
-  bool finish() { return carry_.empty() || fail(); }
+  bool finish() { return carried_ == 0 ? valid_ : fail(offset_ - carried_); }
 
-  bool bom() const { return bom_; }
   bool multiByte() const { return multiByte_; }
-  bool valid() const { return valid_; }
-  int line() const { return line_; }
+  std::uint64_t failOffset() const { return failOffset_; }
   // The characters without a Windows-1252 form, separated by spaces; empty
   // when there are none.
   const std::string& missingCharacters() const { return missing_; }
-  int firstMissingLine() const { return missingLine_; }
-  std::string& text() { return out_; }
+  std::uint64_t firstMissingOffset() const { return firstMissing_; }
 
  private:
-  bool fail() {
+  static std::size_t sequenceLength(unsigned char b) {
+    if (b >= 0xC2 && b <= 0xDF) return 2;
+    if ((b & 0xF0) == 0xE0) return 3;
+    if (b >= 0xF0 && b <= 0xF4) return 4;
+    return 0;
+  }
+
+  // One sequence of `len` bytes, its lead byte valid, at file offset `at`.
+  bool character(const char* p, std::size_t len, std::uint64_t at) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    char32_t cp = u[0] & (len == 2 ? 0x1F : len == 3 ? 0x0F : 0x07);
+    for (std::size_t k = 1; k < len; ++k) {
+      if ((u[k] & 0xC0) != 0x80) return fail(at);
+      cp = (cp << 6) | (u[k] & 0x3F);
+    }
+    const char32_t min = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return fail(at);
+    multiByte_ = true;
+    if (unicodeToCp1252(cp) < 0) missing(std::string_view(p, len), at);
+    return true;
+  }
+
+  bool fail(std::uint64_t at) {
+    if (valid_) failOffset_ = at;
     valid_ = false;
     return false;
   }
-  void missing(std::string_view ch) {
-    if (missingLine_ == 0) missingLine_ = line_;
+
+  void missing(std::string_view ch, std::uint64_t at) {
+    if (missing_.empty()) firstMissing_ = at;
     if (listed_ == kListedCharacters || missing_.find(ch) != std::string::npos) return;
     if (!missing_.empty()) missing_.push_back(' ');
     missing_.append(ch);
     if (++listed_ == kListedCharacters) missing_.append(" …");
   }
 
-  std::string out_;
-  std::string carry_;
+  char carry_[4] = {};
+  std::size_t carried_ = 0;
+  std::uint64_t offset_;
   std::string missing_;
   std::size_t listed_ = 0;
-  int line_ = 1;
-  int missingLine_ = 0;
-  bool first_ = true;
-  bool afterCr_ = false;
-  bool bom_ = false;
+  std::uint64_t firstMissing_ = 0;
+  std::uint64_t failOffset_ = 0;
   bool multiByte_ = false;
   bool valid_ = true;
 };
+
+// The line (from 1) of file offset `at`: a line ends at LF, CR LF or a
+// lone CR. Only for messages, so the file is read again.
+int lineAt(const std::string& path, std::uint64_t at) {
+  std::string bytes;
+  if (!readFileBytes(path, bytes)) return 0;
+  const std::size_t end = static_cast<std::size_t>(std::min<std::uint64_t>(at, bytes.size()));
+  int line = 1;
+  for (std::size_t i = 0; i < end; ++i) {
+    if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) ++line;
+  }
+  return line;
+}
 
 DocumentLoad notFound(const std::string& path) {
   return {LoadStatus::NotFound, "Fichier non trouvé :\n", path};
@@ -204,7 +241,7 @@ DocumentLoad loadDocument(const std::string& path, Document& doc, const Markers&
   const auto size = static_cast<std::uint64_t>(st.st_size);
 
   std::string block(kBlockBytes, '\0');
-  const ssize_t first = readSome(f.fd, block.data(), block.size());
+  const ssize_t first = readFull(f.fd, block.data(), block.size());
   if (first < 0) return readWithReader(path, doc, markers);
   block.resize(static_cast<std::size_t>(first));
   const std::string head = block.substr(0, kHeadBytes);
@@ -214,35 +251,43 @@ DocumentLoad loadDocument(const std::string& path, Document& doc, const Markers&
   // Rich text is 7-bit by its own rules; only plain text can be UTF-8.
   if (startsWith(head, "{\\rtf")) return readWithReader(path, doc, markers);
 
-  Utf8Text utf8(static_cast<std::size_t>(size));
-  bool more = utf8.feed(block);
-  std::size_t total = block.size();
-  while (more && total < size) {
-    block.resize(kBlockBytes);
-    const ssize_t n = readSome(f.fd, block.data(), block.size());
+  // First a look over the whole file; the text is read after, as the
+  // look decides.
+  const bool bom = startsWith(head, "\xEF\xBB\xBF");
+  const std::size_t skip = bom ? 3 : 0;
+  Utf8Scan scan(skip);
+  bool utf8 = scan.feed(block.data() + skip, block.size() - skip);
+  while (utf8) {
+    const ssize_t n = readFull(f.fd, block.data(), kBlockBytes);
     if (n < 0) return readWithReader(path, doc, markers);  // the reader reports it
     if (n == 0) break;
-    block.resize(static_cast<std::size_t>(n));
-    total += block.size();
-    more = utf8.feed(block);
+    utf8 = scan.feed(block.data(), static_cast<std::size_t>(n));
   }
-  if (more) more = utf8.finish();
+  if (utf8) utf8 = scan.finish();
+  ::close(f.fd);
+  f.fd = -1;
 
-  if (!more) {
-    // Windows-1252 text, as transcriptions always were; a file that
-    // announced UTF-8 with its byte order mark and is not is refused.
-    if (utf8.bom()) {
-      return {LoadStatus::Unconvertible, kBrokenUtf8Message, std::to_string(utf8.line()) + "\n" + path};
+  if (!utf8) {
+    // Windows-1252, as transcriptions always were; but a file that
+    // announces UTF-8 with its byte order mark and is not is refused.
+    if (bom) {
+      return {LoadStatus::Unconvertible, kBrokenUtf8Message,
+              std::to_string(lineAt(path, scan.failOffset())) + "\n" + path};
     }
     return readWithReader(path, doc, markers);
   }
-  if (!utf8.missingCharacters().empty()) {
+  if (!scan.multiByte() && !bom) return readWithReader(path, doc, markers);  // plain ASCII
+  if (!scan.missingCharacters().empty()) {
     return {LoadStatus::Unconvertible, kUnconvertibleMessage,
-            utf8.missingCharacters() + " (ligne " + std::to_string(utf8.firstMissingLine()) + ")\n" + path};
+            scan.missingCharacters() + " (ligne " + std::to_string(lineAt(path, scan.firstMissingOffset())) +
+                ")\n" + path};
   }
-  // Plain ASCII reads the same in both encodings; it is read from memory
-  // all the same, having been read once already.
-  if (!readDocumentFromMemory(utf8.text(), doc, markers)) return notFound(path);
+  std::string bytes;
+  if (!readFileBytes(path, bytes)) return readWithReader(path, doc, markers);
+  // Every character has its byte: the conversion loses nothing.
+  std::string text = utf8ToCp1252(std::string_view(bytes).substr(std::min(skip, bytes.size())));
+  std::string().swap(bytes);
+  if (!readDocumentFromMemory(text, doc, markers)) return notFound(path);
   doc.path = path;
   return {};
 }

@@ -60,11 +60,25 @@ std::string utf8ToCp1252(std::string_view in, char replacement, bool* lossless) 
   bool ok = true;
   std::size_t i = 0;
   while (i < in.size()) {
-    const auto b = static_cast<unsigned char>(in[i]);
-    if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
-      ++i;
+    // Runs of ASCII are copied whole; they are most of any French text.
+    std::size_t run = i;
+    while (run < in.size() && static_cast<unsigned char>(in[run]) < 0x80) ++run;
+    if (run > i) {
+      out.append(in.data() + i, run - i);
+      i = run;
       continue;
+    }
+    const auto b = static_cast<unsigned char>(in[i]);
+    // Latin-1 letters (U+00C0..U+00FF, and U+00A0..U+00BF) are the same byte.
+    if (b == 0xC3 || b == 0xC2) {
+      if (i + 1 < in.size()) {
+        const auto c = static_cast<unsigned char>(in[i + 1]);
+        if ((c & 0xC0) == 0x80 && (b == 0xC3 || c >= 0xA0)) {
+          out.push_back(static_cast<char>(b == 0xC3 ? c + 0x40 : c));
+          i += 2;
+          continue;
+        }
+      }
     }
     int extra = 0;
     char32_t cp = 0;
