@@ -186,12 +186,6 @@ bool writeOutput(const BatchOptions& batch, const std::string& bytes, bool crlf)
   return ok;
 }
 
-std::string trimmed(const std::string& s) {
-  const std::size_t first = s.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 int run(int argc, char** argv) {
   BatchOptions batch;
   std::vector<std::string> args;
@@ -246,7 +240,9 @@ int run(int argc, char** argv) {
   if (!effective.searchStrings && !thesaurus.empty()) {
     // Without a dialog, the thesaurus is used as its "Thesaurus" button does.
     effective.searchStrings.emplace();
-    for (const std::string& entry : thesaurus) effective.searchStrings->push_back({trimmed(entry), 0, false});
+    for (std::string& text : thesaurusSearchTexts(thesaurus)) {
+      effective.searchStrings->push_back({std::move(text), 0, false});
+    }
   }
   SearchRequest request;
   const bool hasStrings = buildCommandLineRequest(effective, rules.filters, documentOpen, corpusLoaded, request);
@@ -266,7 +262,9 @@ int run(int argc, char** argv) {
 
   const std::string report = buildReport(
       batch.report, ReportInput{request, targets, corpus, documents, {}, rules.markers.page});
-  const int status = writeOutput(batch, report, true) ? 0 : 1;
+  const bool written = writeOutput(batch, report, true);
+  // The others were searched; a refused document still fails the run.
+  const int status = written && !documents.anyRefused() ? 0 : 1;
   // A corpus word list holds millions of targets: the system takes their
   // memory back at once rather than each being freed. Everything written
   // is flushed and closed by now.

@@ -1,13 +1,15 @@
 #include "app/reader_documents.h"
 
-#include "documents/rtf_reader.h"
+#include "documents/document_loader.h"
 
 namespace lirno {
 
 const Document* ReaderDocuments::load(const std::string& path) {
   document_.clear();
-  if (!readDocument(path, document_, markers_)) {
-    if (report_) report_("Fichier non trouvé :\n", path);
+  const DocumentLoad outcome = loadDocument(path, document_, markers_);
+  if (!outcome.loaded()) {
+    if (outcome.status != LoadStatus::NotFound) refused_ = true;
+    if (report_) report_(outcome.message, outcome.detail);
     return nullptr;
   }
   return &document_;

@@ -20,10 +20,15 @@ class ReaderDocuments : public DocumentSource {
   void closeAll() override { document_.clear(); }
   const Document* load(const std::string& path) override;
 
+  // Whether a document was refused (a format the reader does not read, or
+  // UTF-8 it cannot convert): the run then ends with a failure.
+  bool anyRefused() const { return refused_; }
+
  private:
   const Markers& markers_;
   std::function<void(const std::string&, const std::string&)> report_;
   Document document_;
+  bool refused_ = false;
 };
 
 }  // namespace lirno
