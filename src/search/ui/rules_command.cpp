@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/paths.h"
+#include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
 #include "shell/settings.h"
 #include "shell/ui/workbench.h"
@@ -19,7 +20,7 @@ RulesController::FileChooser& chooser() {
 }
 
 std::string openRulesDialog(QWidget* parent, const std::string& initialFolder) {
-  QFileDialog dialog(parent, QStringLiteral("Règles"), fromUtf8(initialFolder),
+  QFileDialog dialog(parent, fromUtf8(translate("Règles")), fromUtf8(initialFolder),
                      QStringLiteral("Rule file (*.rul)"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
