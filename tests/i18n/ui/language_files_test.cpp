@@ -188,6 +188,10 @@ TEST_F(LanguageFilesTest, SwitchingTwiceLeavesNoFrenchWhereEnglishExists) {
   // English one shows them all again.
   for (QAbstractButton* b : findDialog().ui.pnlPlace.buttons->buttons()) EXPECT_FALSE(b->isHidden());
 
+  // The filter names of the rules are translated lines of the file.
+  ASSERT_GT(findDialog().ui.lstFilter->count(), 0);
+  EXPECT_EQ(findDialog().ui.lstFilter->item(0)->text(), QStringLiteral("P:Plurals"));
+
   // A window opened afterwards is English from the start.
   TfrmMain* second = workbench().createMainWindow();
   EXPECT_EQ(joined(frenchLeft(english, surveyForm(&w, {w.menuBar(), w.ui.popGrid, w.ui.popText}),
