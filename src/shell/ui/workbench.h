@@ -64,6 +64,11 @@ class Workbench : public QObject {
   void setShellSettings(ShellSettings s) { shellSettings_ = std::move(s); }
 
   RulesTables& rules() { return rules_; }
+
+  // Code of the current language ("fra" while no language file is loaded):
+  // it names the information files of the documents.
+  const std::string& languageCode() const { return languageCode_; }
+  void setLanguageCode(std::string code) { languageCode_ = std::move(code); }
   SharedDialogs& dialogs() { return dialogs_; }
 
   void setWindowSetup(WindowSetup setup) { windowSetup_ = std::move(setup); }
@@ -100,6 +105,7 @@ class Workbench : public QObject {
   std::string fallbackSettingsPath_;
   ShellSettings shellSettings_;
   RulesTables rules_;
+  std::string languageCode_ = "fra";
   SharedDialogs dialogs_;
   WindowSetup windowSetup_;
   DialogSetup dialogSetup_;
