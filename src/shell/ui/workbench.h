@@ -66,6 +66,10 @@ class Workbench : public QObject {
 
   RulesTables& rules() { return rules_; }
   LanguageTables& language() { return language_; }
+  const LanguageTables& language() const { return language_; }
+  // Code of the current language ("fra" while no language file is loaded):
+  // it names the information files of the documents.
+  const std::string& languageCode() const { return language_.code(); }
   SharedDialogs& dialogs() { return dialogs_; }
 
   void setWindowSetup(WindowSetup setup) { windowSetup_ = std::move(setup); }
