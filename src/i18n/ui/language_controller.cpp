@@ -8,9 +8,8 @@
 
 #include <filesystem>
 
-#include "i18n/ui/about_view.h"
+#include "documents/ui/info_dialog.h"
 #include "i18n/ui/language_service.h"
-#include "platform/file_read.h"
 #include "platform/paths.h"
 #include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
@@ -29,11 +28,6 @@ LanguageController::FileChooser& chooser() {
 LanguageController::UrlOpener& opener() {
   static LanguageController::UrlOpener o;
   return o;
-}
-
-AboutViewer& aboutViewer() {
-  static AboutViewer v;
-  return v;
 }
 
 std::string openLanguageDialog(QWidget* parent, const std::string& folder) {
@@ -55,7 +49,6 @@ bool inProgramFolder(const std::string& path, const std::string& programFolder) 
 
 void LanguageController::setFileChooser(FileChooser c) { chooser() = std::move(c); }
 void LanguageController::setUrlOpener(UrlOpener o) { opener() = std::move(o); }
-void setAboutViewer(AboutViewer v) { aboutViewer() = std::move(v); }
 
 LanguageController::LanguageController(TfrmMain& frame) : WindowController(frame) {
   auto wire = [this, &frame](const char* name, void (LanguageController::*handler)()) {
@@ -123,16 +116,13 @@ void LanguageController::mnuHelpClick() {
 }
 
 void LanguageController::mnuAboutClick() {
-  const std::string path = frame().workbench().programFolder() + "Lirno_About.txt";
-  std::string bytes;
-  if (!readFileBytes(path, bytes)) {
-    showFileNotFound(path, &frame());
-    return;
-  }
-  if (aboutViewer()) {
-    aboutViewer()(&frame(), bytes);
+  Workbench& wb = frame().workbench();
+  const std::string path = wb.programFolder() + "Lirno_About.txt";
+  // The information view shows it, or says the file is missing.
+  if (auto* view = qobject_cast<TfrmInfo*>(wb.dialogs().frmInfo)) {
+    view->showFile(path);
   } else {
-    showAboutText(&frame(), bytes);
+    showFileNotFound(path, &frame());
   }
 }
 

@@ -35,8 +35,4 @@ class LanguageController : public WindowController {
   static void setUrlOpener(UrlOpener opener);
 };
 
-// How the about text (the file's bytes) is shown; tests replace it.
-using AboutViewer = std::function<void(QWidget* parent, const std::string& bytes)>;
-void setAboutViewer(AboutViewer viewer);
-
 }  // namespace lirno

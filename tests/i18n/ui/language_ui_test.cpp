@@ -11,11 +11,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
+#include "documents/ui/info_dialog.h"
 #include "i18n/language.h"
 #include "i18n/ui/language_controller.h"
 #include "i18n/ui/translate_controls.h"
@@ -123,7 +125,6 @@ class LanguageCommandsTest : public testing::WorkbenchTest {
   void TearDown() override {
     LanguageController::setFileChooser({});
     LanguageController::setUrlOpener({});
-    setAboutViewer({});
     WorkbenchTest::TearDown();
   }
   void chooseLanguage(TfrmMain& w, const std::string& path) {
@@ -235,19 +236,23 @@ TEST_F(LanguageCommandsTest, HelpOpensThePageOfTheLanguageWhenThereIsOne) {
   EXPECT_EQ(opened[2], QUrl::fromLocalFile(QString::fromStdString(program_.file("Lirno_help_eng.htm"))));
 }
 
-TEST_F(LanguageCommandsTest, AboutShowsTheTextOrSaysTheFileIsMissingInTheLanguage) {
+TEST_F(LanguageCommandsTest, AboutShowsTheTextInTheInformationViewOrSaysTheFileIsMissing) {
   writeEnglish();
-  std::vector<std::string> shown;
-  setAboutViewer([&shown](QWidget*, const std::string& bytes) { shown.push_back(bytes); });
   TfrmMain& w = start();
+  auto& view = *qobject_cast<TfrmInfo*>(workbench().dialogs().frmInfo);
   chooseLanguage(w, program_.file("mine.lng"));
   w.action("mnuAbout")->trigger();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], "File not found:\n" + program_.file("Lirno_About.txt"));
-  EXPECT_TRUE(shown.empty());
-  program_.write("Lirno_About.txt", "Lirno \xE9tabli\r\n");
+  EXPECT_FALSE(view.isVisible());
+  // With no document open.
+  program_.write("Lirno_About.txt", "Lirno \xE9tabli\r\nhttps://example.org/lirno\r\n");
   w.action("mnuAbout")->trigger();
-  EXPECT_EQ(shown, std::vector<std::string>{"Lirno \xE9tabli\r\n"});
+  EXPECT_TRUE(view.isVisible());
+  EXPECT_TRUE(view.reInfo->toPlainText().startsWith(QString::fromUtf8("Lirno établi")));
+  view.btnOK->click();
+  EXPECT_FALSE(view.isVisible());
+  EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(LanguageCommandsTest, QtStandardTextsAreFrenchThenFollowTheLanguage) {
