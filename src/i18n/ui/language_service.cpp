@@ -94,6 +94,8 @@ bool LanguageService::applyQtLanguage(const std::string& code) {
   }
   // Language files name their language by its three-letter code.
   const QLocale::Language language = QLocale::codeToLanguage(fromUtf8(code), QLocale::AnyLanguageCode);
+  // Dates and names of the file dialogs too.
+  QLocale::setDefault(QLocale(language == QLocale::AnyLanguage ? QLocale::English : language));
   if (language == QLocale::English || language == QLocale::AnyLanguage) return language == QLocale::English;
   const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
   if (!qtTranslator_->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
