@@ -8,6 +8,7 @@
 
 #include "app/document_dump.h"
 #include "app/reader_documents.h"
+#include "i18n/language.h"
 #include "lexicon/string_list_file.h"
 #include "lexicon/word_list.h"
 #include "platform/cp1252.h"
@@ -48,7 +49,8 @@ const char kUsage[] =
     "  -Y           show symbols in the results\n"
     "  -IKEYS       filters by key, separated by \":\" (-IP:A); result spelling\n"
     "               Identique unless a later -W says otherwise\n"
-    "  -L FILE      language file (not read by lirno-batch)\n"
+    "  -L FILE      language file: the report's header words, the status line and\n"
+    "               the messages in its language\n"
     "  -O ARG       ignored\n"
     "\n"
     "Output options:\n"
@@ -76,9 +78,34 @@ struct BatchOptions {
   ReportOptions report;
 };
 
+// The language of -L; French until one is loaded.
+LanguageTables& language() {
+  static LanguageTables tables;
+  return tables;
+}
+
+std::string T(std::string_view text) { return language().translate(text); }
+
 // Messages go to standard error in UTF-8: the text, then its detail.
 void message(const std::string& text, const std::string& detail = {}) {
   std::fprintf(stderr, "%s%s\n", text.c_str(), detail.c_str());
+}
+
+// -L: the file as typed. Unlike the workbench, which goes on in French,
+// a file that cannot be used is an error here: a script would otherwise get
+// a report in another language than it asked for.
+bool loadLanguage(const std::string& path) {
+  switch (language().load(path)) {
+    case LanguageLoad::Loaded:
+      return true;
+    case LanguageLoad::NotOpened:
+      message(T("Fichier non trouvé :\n"), path);
+      return false;
+    case LanguageLoad::NotLanguageFile:
+      message(path, T("\nn'est pas un fichier langue."));
+      return false;
+  }
+  return false;
 }
 
 bool takesArgument(std::string_view option) {
@@ -182,7 +209,7 @@ bool writeOutput(const BatchOptions& batch, const std::string& bytes, bool crlf)
     ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     if (f) ok = std::fclose(f) == 0 && ok;
   }
-  if (!ok) message("Impossible d'écrire le fichier : ", batch.reportPath);
+  if (!ok) message(T("Impossible d'écrire le fichier : "), batch.reportPath);
   return ok;
 }
 
@@ -198,18 +225,19 @@ int run(int argc, char** argv) {
   for (const std::string& a : args) argvLike.push_back(a.c_str());
   const CommandLine cl = parseCommandLine(joinArguments(static_cast<int>(argvLike.size()), argvLike.data()));
 
+  if (!cl.languageFile.empty() && !loadLanguage(cl.languageFile)) return 1;
+  const Translator translator = [](std::string_view text) { return T(text); };
+
   const std::string programFolder = executableFolder();
   RulesTables rules;
   const std::string rulesPath = inFolder(programFolder, cl.rulesFile.empty() ? "nac.rul" : cl.rulesFile);
   if (!rules.loadRules(rulesPath)) {
-    message("Fichier de règles illisible : ", rulesPath);
+    message(T("Fichier de règles illisible : "), rulesPath);
     return 1;
   }
   rules.loadVariantRules(rulesPath);
-  if (!cl.languageFile.empty()) message("lirno-batch ne lit pas les fichiers langue : ", cl.languageFile);
-
   ReaderDocuments documents(rules.markers, [](const std::string& text, const std::string& detail) {
-    message(text, detail);
+    message(T(text), detail);
   });
 
   if (!batch.dumpPath.empty()) {
@@ -221,12 +249,12 @@ int run(int argc, char** argv) {
   std::vector<std::string> corpus;
   const bool corpusLoaded = !cl.corpusFile.empty();
   if (corpusLoaded && !readCorpusFile(cl.corpusFile, corpus)) {
-    message("Fichier non trouvé :\n", cl.corpusFile);
+    message(T("Fichier non trouvé :\n"), cl.corpusFile);
     return 1;
   }
   std::vector<std::string> thesaurus;
   if (!cl.thesaurusFile.empty() && !readStringListFile(cl.thesaurusFile, thesaurus)) {
-    message("Fichier non trouvé :\n", cl.thesaurusFile);
+    message(T("Fichier non trouvé :\n"), cl.thesaurusFile);
     return 1;
   }
   const bool documentOpen = !cl.fileToOpen.empty();
@@ -247,7 +275,7 @@ int run(int argc, char** argv) {
   SearchRequest request;
   const bool hasStrings = buildCommandLineRequest(effective, rules.filters, documentOpen, corpusLoaded, request);
 
-  EngineContext context{rules, documents, corpus, programFolder, {}, {}, {}, {}};
+  EngineContext context{rules, documents, corpus, programFolder, translator, {}, {}, {}};
   cTargetList targets;
   if (batch.words) {
     message(cp1252ToUtf8(runWordList(request, targets, context)));
@@ -261,7 +289,7 @@ int run(int argc, char** argv) {
   }
 
   const std::string report = buildReport(
-      batch.report, ReportInput{request, targets, corpus, documents, {}, rules.markers.page});
+      batch.report, ReportInput{request, targets, corpus, documents, translator, rules.markers.page});
   const bool written = writeOutput(batch, report, true);
   // The others were searched; a refused document still fails the run.
   const int status = written && !documents.anyRefused() ? 0 : 1;

@@ -1,5 +1,6 @@
 #include "documents/ui/documents_module.h"
 
+#include "documents/ui/information_controller.h"
 #include "documents/ui/panes_controller.h"
 #include "shell/ui/main_window.h"
 
@@ -7,6 +8,7 @@ namespace lirno {
 
 void attachDocumentsControllers(TfrmMain& window) {
   window.addController(new PanesController(window));
+  window.addController(new InformationController(window));
 }
 
 }  // namespace lirno

@@ -49,6 +49,7 @@ void Workbench::windowDestroyed(TfrmMain* window) {
 
   if (!settingsPath_.empty()) writeWindowSettings(IniFile(settingsPath_), window->currentWindowSettings());
   rules_ = RulesTables();
+  language_.reset();
   if (anchor_) anchor_->close();
   emit finished();
 }
