@@ -6,8 +6,9 @@
 //                    [--click NAME ...] [--type NAME=TEXT ...] -- [lirno arguments]
 //
 // --click triggers the named menu item or button of the main window once the
-// window is up; --type types TEXT into the named field as the user would (in
+// window is up (a grid's name: a double click on its current row); --type types TEXT into the named field as the user would (in
 // the given order, --wait apart).
+#include <QAbstractItemView>
 #include <QAction>
 #include <QLineEdit>
 #include <QApplication>
@@ -82,6 +83,11 @@ int main(int argc, char** argv) {
         emit a->triggered(false);
       } else if (QToolButton* b = w->button(name)) {
         b->click();
+      } else if (auto* view = w->findChild<QAbstractItemView*>(QString::fromStdString(name))) {
+        // A grid: a double click on its current row (the first if none).
+        QModelIndex at = view->currentIndex();
+        if (!at.isValid() && view->model()) at = view->model()->index(0, 0);
+        if (at.isValid()) emit view->doubleClicked(at);
       } else {
         std::fprintf(stderr, "no command %s\n", name.c_str());
       }
