@@ -232,8 +232,12 @@ class EmfPlayer {
     const RectF& f = mf_.frame_;
     const double fx = f.width() != 0 ? target_.width() / f.width() : 1;
     const double fy = f.height() != 0 ? target_.height() / f.height() : 1;
-    return {target_.left + (dev.x - f.left) * fx, target_.top + (dev.y - f.top) * fy};
+    return {bounded(target_.left + (dev.x - f.left) * fx), bounded(target_.top + (dev.y - f.top) * fy)};
   }
+
+  // Transforms from a file may overflow: what they give stays finite and
+  // within what a painter draws.
+  static double bounded(double v) { return std::isfinite(v) ? std::clamp(v, -1e6, 1e6) : 0.0; }
 
   // A logical length in target pixels (the mean of both axes).
   double scaleLength(double w) const {
@@ -244,7 +248,7 @@ class EmfPlayer {
   Paint paint(bool fill) const {
     Paint p;
     p.pen = dc_.pen.pen;
-    p.pen.width = std::max(1.0, scaleLength(dc_.pen.penWidth));
+    p.pen.width = std::clamp(scaleLength(dc_.pen.penWidth), 1.0, 1e4);
     p.brush = fill ? dc_.brush.brush : Brush{BrushStyle::Null, {}, 0, nullptr};
     p.opaqueBackground = dc_.opaque;
     p.background = dc_.background;
@@ -421,7 +425,10 @@ class EmfPlayer {
     run.bytes = std::move(bytes);
     run.align = dc_.textAlign & ~0x0001u;
     run.font = dc_.font.font;
-    run.font.height = dc_.font.fontHeight == 0 ? 0 : std::copysign(scaleLength(std::fabs(dc_.font.fontHeight)), dc_.font.fontHeight);
+    run.font.height = dc_.font.fontHeight == 0
+                          ? 0
+                          : std::copysign(std::min(scaleLength(std::fabs(dc_.font.fontHeight)), 1e4),
+                                          dc_.font.fontHeight);
     run.color = dc_.textColour;
     run.opaqueBackground = dc_.opaque;
     run.background = dc_.background;
@@ -446,6 +453,7 @@ class EmfPlayer {
     RectF src{std::clamp(xs, 0.0, double(image.width)), std::clamp(ys, 0.0, double(image.height)), 0, 0};
     src.right = std::clamp(xs + cxs, 0.0, double(image.width));
     src.bottom = std::clamp(ys + cys, 0.0, double(image.height));
+    if (!(src.left < src.right && src.top < src.bottom)) return;
     if (canvas_ && !inPath_) canvas_->drawImage(RectF{a.x, a.y, b.x, b.y}, image, src, static_cast<int>(rop >> 16), dc_.brush.brush);
   }
 
