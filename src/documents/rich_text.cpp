@@ -190,7 +190,7 @@ class Converter {
     if (negative) param = -param;
     if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;
     const int p = static_cast<int>(std::clamp<long long>(param, -2147483647LL, 2147483647LL));
-    word_(word, hasParam, p);
+    act(word, hasParam, p);
   }
 
   void controlSymbol(unsigned char c) {
@@ -241,7 +241,7 @@ class Converter {
     }
   }
 
-  void word_(std::string_view w, bool hasParam, int p) {
+  void act(std::string_view w, bool hasParam, int p) {
     const bool starred = starred_;
     starred_ = false;
     if (st().dest == Dest::Skip) {

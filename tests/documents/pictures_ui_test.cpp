@@ -13,6 +13,9 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <fstream>
+#include <iterator>
+
 #include "documents/ui/image_viewer.h"
 #include "documents/ui/picture_grid.h"
 #include "documents/ui/picture_loader.h"
@@ -178,6 +181,17 @@ TEST_F(PicturesTest, APictureThatCannotBeLoadedKeepsTheShownOne) {
   std::string bad = good;
   bad.resize(40);  // cut inside its headers
   picture("bad.jpg", bad);
+  // Cut inside its scan: the decoder gets past it and shows what it read.
+  QImage big(400, 300, QImage::Format_RGB32);
+  for (int y = 0; y < 300; ++y) {
+    for (int x = 0; x < 400; ++x) big.setPixel(x, y, qRgb(x % 256, y % 256, (x * y) % 256));
+  }
+  std::string cut = encoded(big, "jpg");
+  cut.resize(cut.size() * 2 / 3);
+  LoadedPicture partial;
+  std::string reason;
+  EXPECT_TRUE(partial.loadBytes(cut, "cut.jpg", reason)) << reason;
+  EXPECT_EQ(partial.size(), QSize(400, 300));
   TfrmMain& w = start();
   open(w, doc);
   doubleClick(w, 0);
@@ -228,6 +242,8 @@ TEST_F(PicturesTest, TheImageFolderTheListsLifeAndFollowingTheText) {
   w.button("btnClose")->click();
   EXPECT_EQ(moves(), (Flags{false, false, false, false}));
   EXPECT_TRUE(v.edFolio->text().isEmpty());
+  EXPECT_FALSE(v.btnZoomIn->isEnabled());
+  EXPECT_FALSE(v.btnZoomOut->isEnabled());
   v.btnNext->click();
   v.btnLast->click();
   EXPECT_TRUE(messages.empty());
@@ -273,7 +289,7 @@ TEST_F(PicturesTest, WindowsPictureFormats) {
   u32(0); u32(0); u32(2540); u32(2540);    // frame, 0.01 mm
   u32(0x464D4520); u32(0x10000); u32(0); u32(0);  // signature, version, bytes, records
   u32(0); u32(0); u32(0); u32(0);          // handles, reserved, description, palette
-  u32(96); u32(96); u32(254); u32(254);    // device: pixels and millimetres (96 dpi)
+  u32(1920); u32(1080); u32(508); u32(286);  // device: pixels and millimetres (96 dpi)
   u32(39); u32(24); u32(1); u32(0); u32(0x000000FF); u32(0);  // CreateBrushIndirect 1: solid red
   u32(37); u32(12); u32(1);                                   // SelectObject 1
   u32(37); u32(12); u32(0x80000008);                          // NULL_PEN
@@ -286,6 +302,21 @@ TEST_F(PicturesTest, WindowsPictureFormats) {
   std::string cut = emf.substr(0, emf.size() - 30);
   EXPECT_FALSE(p.loadBytes(cut + std::string("\x2B\0\0\0\xFF\0\0\0", 8), "x.emf", reason));
   EXPECT_EQ(p.size(), QSize(96, 96));
+
+  // The fuzzer's seeds, one drawing kind each (pens and brushes, 16-bit
+  // shapes under a mapping mode, paths under world transforms, text, a
+  // bitmap): each is read and draws something.
+  for (const char* seed : {"rect", "poly16", "path", "text", "dib"}) {
+    std::ifstream in(std::string(LIRNO_SAMPLE_DATA) + "/../fuzz/seeds/emf/" + seed, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_TRUE(p.loadBytes(bytes, seed, reason)) << seed;
+    const QImage& img = p.bitmapFor(1.0);
+    int drawn = 0;
+    for (int y = 0; y < img.height(); ++y) {
+      for (int x = 0; x < img.width(); ++x) drawn += img.pixel(x, y) != qRgb(255, 255, 255);
+    }
+    EXPECT_GT(drawn, 20) << seed;
+  }
 
   EXPECT_FALSE(p.loadBytes("GIF89a", "x.gif", reason));
   EXPECT_EQ(reason, "Format d'image inconnu");

@@ -239,8 +239,9 @@ void TfrmImage::updateButtons() {
   btnPrev->setEnabled(last >= 0 && index_ > 0);
   btnNext->setEnabled(last >= 0 && index_ < last);
   btnLast->setEnabled(last >= 0 && index_ < last);
-  btnZoomIn->setEnabled(true);
-  btnZoomOut->setEnabled(true);
+  // Zooming needs a picture to zoom.
+  btnZoomIn->setEnabled(!picture_.empty());
+  btnZoomOut->setEnabled(!picture_.empty());
 }
 
 void TfrmImage::goTo(int index) {
@@ -301,12 +302,14 @@ void TfrmImage::redraw() {
   sclImage->horizontalScrollBar()->setValue(0);
   sclImage->verticalScrollBar()->setValue(0);
   imgPicture->update();
+  btnZoomIn->setEnabled(!picture_.empty());
+  btnZoomOut->setEnabled(!picture_.empty());
   QApplication::restoreOverrideCursor();
   drawing_ = false;
 }
 
 void TfrmImage::zoomIn() {
-  if (zoom_ >= kMaxZoom) return;
+  if (picture_.empty() || zoom_ >= kMaxZoom) return;
   zoom_ = std::min(kMaxZoom, tenths(zoom_ + 0.1));
   redraw();
 }
@@ -317,7 +320,7 @@ void TfrmImage::setZoom(double zoom) {
 }
 
 void TfrmImage::zoomOut() {
-  if (zoom_ <= kMinZoom) return;
+  if (picture_.empty() || zoom_ <= kMinZoom) return;
   zoom_ = std::max(kMinZoom, tenths(zoom_ - 0.1));
   redraw();
 }

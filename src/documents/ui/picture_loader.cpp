@@ -92,8 +92,10 @@ bool renderEmf(const std::string& b, QImage& out) {
   if (img.isNull()) return false;
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
-  QPainterCanvas canvas(p);
-  mf.play(canvas, wmf::RectF{0, 0, static_cast<double>(img.width()), static_cast<double>(img.height())});
+  {
+    QPainterCanvas canvas(p);  // restores the painter's state as it goes
+    mf.play(canvas, wmf::RectF{0, 0, static_cast<double>(img.width()), static_cast<double>(img.height())});
+  }
   p.end();
   out = std::move(img);
   return true;
