@@ -2,6 +2,7 @@
 // displayed document, the caret's folio in bold, the viewer opened on a
 // row, its move commands and their enabling, zoom and its clamps, dragging,
 // the picture formats, damaged files and "Suivre le texte".
+#include <QAbstractItemModelTester>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QHeaderView>
@@ -84,6 +85,7 @@ using Flags = std::vector<bool>;
 TEST_F(PicturesTest, GridRowsAndTheCaretsFolioInBold) {
   const std::string doc = prepare("1r\tRecto\ta.jpg\r\n1v\tVerso\tb.jpg\r\n1V\tVerso bis\tc.jpg\r\n2r\tDeux\td.jpg\r\n");
   TfrmMain& w = start();
+  QAbstractItemModelTester tester(pictures(w).model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
   EXPECT_EQ(grid(w).model()->rowCount(), 0);
   EXPECT_FALSE(grid(w).horizontalHeader()->isVisible());
   open(w, doc);
