@@ -190,7 +190,7 @@ class Converter {
     if (negative) param = -param;
     if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;
     const int p = static_cast<int>(std::clamp<long long>(param, -2147483647LL, 2147483647LL));
-    word_(word, hasParam, p);
+    act(word, hasParam, p);
   }
 
   void controlSymbol(unsigned char c) {
@@ -241,7 +241,7 @@ class Converter {
     }
   }
 
-  void word_(std::string_view w, bool hasParam, int p) {
+  void act(std::string_view w, bool hasParam, int p) {
     const bool starred = starred_;
     starred_ = false;
     if (st().dest == Dest::Skip) {
@@ -494,9 +494,15 @@ class Converter {
 
 bool isAlnum(unsigned char c) { return isLetter(c) || isDigit(c); }
 
+// `prefix` is lower-case.
 bool startsWithNoCase(std::string_view s, std::size_t at, std::string_view prefix) {
   if (s.size() - at < prefix.size()) return false;
-  return lowerAscii(s.substr(at, prefix.size())) == prefix;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    char c = s[at + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != prefix[i]) return false;
+  }
+  return true;
 }
 
 // End of an address that starts at `from`: up to white space or a
@@ -539,19 +545,56 @@ std::optional<Found> nextAddress(std::string_view s, std::size_t from) {
     if (c == '@' && i > 0) {
       auto local = [](unsigned char x) { return isAlnum(x) || std::string_view("._%+-").find(static_cast<char>(x)) != std::string_view::npos; };
       std::size_t b = i;
-      while (b > 0 && local(static_cast<unsigned char>(s[b - 1]))) --b;
+      while (b > from && local(static_cast<unsigned char>(s[b - 1]))) --b;
       while (b < i && s[b] == '.') ++b;
       std::size_t e = i + 1;
       while (e < s.size() && (isAlnum(static_cast<unsigned char>(s[e])) || s[e] == '.' || s[e] == '-')) ++e;
       while (e > i + 1 && (s[e - 1] == '.' || s[e - 1] == '-')) --e;
       const std::string_view domain = s.substr(i + 1, e - i - 1);
       const std::size_t dot = domain.find('.');
-      if (b < i && b >= from && dot != std::string_view::npos && dot > 0 && dot + 1 < domain.size()) {
+      if (b < i && dot != std::string_view::npos && dot > 0 && dot + 1 < domain.size()) {
         return Found{b, e, "mailto:" + std::string(s.substr(b, e - b))};
       }
     }
   }
   return std::nullopt;
+}
+
+// UTF-8 as it stands, each byte of a malformed sequence replaced by U+FFFD.
+std::string validUtf8(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    std::size_t n = 0;
+    char32_t min = 0;
+    if (c < 0x80) {
+      n = 1;
+    } else if ((c & 0xE0) == 0xC0) {
+      n = 2, min = 0x80;
+    } else if ((c & 0xF0) == 0xE0) {
+      n = 3, min = 0x800;
+    } else if ((c & 0xF8) == 0xF0) {
+      n = 4, min = 0x10000;
+    }
+    bool ok = n > 0 && i + n <= s.size();
+    char32_t cp = n == 1 ? c : n == 2 ? (c & 0x1F) : n == 3 ? (c & 0x0F) : (c & 0x07);
+    for (std::size_t k = 1; ok && k < n; ++k) {
+      const auto d = static_cast<unsigned char>(s[i + k]);
+      ok = (d & 0xC0) == 0x80;
+      cp = (cp << 6) | (d & 0x3F);
+    }
+    ok = ok && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+    if (ok) {
+      out.append(s.substr(i, n));
+      i += n;
+    } else {
+      out += "\xEF\xBF\xBD";
+      ++i;
+    }
+  }
+  return out;
 }
 
 }  // namespace
@@ -567,7 +610,7 @@ RichText parseRtf(std::string_view rtf) { return Converter(rtf).run(); }
 RichText plainRichText(std::string_view bytes) {
   std::string text;
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-    text = std::string(bytes.substr(3));
+    text = validUtf8(bytes.substr(3));
   } else {
     text = cp1252ToUtf8(bytes);
   }

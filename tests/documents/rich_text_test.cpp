@@ -164,6 +164,10 @@ TEST(RichText, PlainTextFiles) {
   EXPECT_EQ(paragraphs(t), (Strings{"caf\xC3\xA9", "b", "c", "d", ""}));
   EXPECT_EQ(plainTextOf(t), "caf\xC3\xA9\r\nb\r\nc\r\nd\r\n");
   EXPECT_EQ(paragraphs(readRichText("\xEF\xBB\xBF" "caf\xC3\xA9")), (Strings{"caf\xC3\xA9"}));
+  // Malformed UTF-8 after the mark: each bad byte a replacement character.
+  EXPECT_EQ(paragraphs(readRichText("\xEF\xBB\xBF" "a\xD4" "b\xC0\x80\xED\xA0\x80")),
+            (Strings{"a\xEF\xBF\xBD" "b"
+                     "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}));
   // The rich text's plain form: a paragraph end is CR LF; a trailing line
   // without end still ends with one.
   EXPECT_EQ(plainTextOf(parseRtf("{\\rtf1 a\\tab b\\par c\\line d}")), "a\tb\r\nc\r\nd\r\n");
