@@ -17,6 +17,7 @@
 #include "platform/ui/qt_text.h"
 #include "results/document_label.h"
 #include "results/sorting.h"
+#include "results/ui/export_controller.h"
 #include "results/ui/results_controller.h"
 #include "results/ui/target_model.h"
 #include "search/driver.h"
@@ -67,6 +68,19 @@ SearchController::SearchController(TfrmMain& frame) : WindowController(frame) {
   producer.highlight = [this] { highlightOccurrences(); };
   producer.reproduceIn = [this](TfrmMain& other) { reproduceIn(other); };
   results().setProducer(std::move(producer));
+  if (auto* exporter = frame.controller<ExportController>()) {
+    ExportController::Source source;
+    source.request = [this]() -> const SearchRequest& { return request_; };
+    source.corpus = [this] { return searchedCorpus(); };
+    exporter->setSource(std::move(source));
+  }
+}
+
+std::vector<std::string> SearchController::searchedCorpus() const {
+  const std::vector<std::string>* corpus = corpus_ ? corpus_() : nullptr;
+  if (!corpus) return {};
+  const std::size_t n = std::min(corpus->size(), searchedDocuments_);
+  return std::vector<std::string>(corpus->begin(), corpus->begin() + static_cast<std::ptrdiff_t>(n));
 }
 
 PanesController& SearchController::panes() const { return *frame().controller<PanesController>(); }

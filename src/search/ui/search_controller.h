@@ -50,6 +50,11 @@ class SearchController : public WindowController {
   // Highlight occurrences: every occurrence of the current document in red.
   void highlightOccurrences();
 
+  // The corpus entries the results come from: all of them, or those
+  // handled before the work was interrupted (the report names those only).
+  std::vector<std::string> searchedCorpus() const;
+  void setSearchedDocuments(std::size_t count) { searchedDocuments_ = count; }
+
  private:
   void runCommandLineSearch();
   // Open in another window, for `other` once its document is loaded: the
@@ -64,6 +69,7 @@ class SearchController : public WindowController {
   SearchRequest request_;
   ListSource corpus_;
   ListSource thesaurus_;
+  std::size_t searchedDocuments_ = static_cast<std::size_t>(-1);
 };
 
 }  // namespace lirno
