@@ -32,7 +32,7 @@ void composeWorkbench(Workbench& workbench) {
     d.frmFind = createFindDialog(wb, owner);
     d.frmCorpus = new TfrmCorpus(owner);
     d.frmThesaurus = new TfrmThesaurus(owner);
-    d.frmWord = new TfrmWord(owner);
+    d.frmWord = createWordDialog(wb, owner);
     d.frmInfo = new TfrmInfo(owner);
     d.frmGenoa = new TfrmGenoa(owner);
     d.frmAddStr = new TfrmAddStr(owner);

@@ -34,6 +34,8 @@ class SearchController : public WindowController {
   void setCorpusSource(ListSource source) { corpus_ = std::move(source); }
   void setThesaurusSource(ListSource source) { thesaurus_ = std::move(source); }
   bool corpusLoaded() const;
+  // The corpus list while one is loaded, else nullptr.
+  const std::vector<std::string>* corpusList() const { return corpus_ ? corpus_() : nullptr; }
   // A document is loaded in the current pane.
   bool documentOpen() const;
 
