@@ -36,6 +36,7 @@ void composeWorkbench(Workbench& workbench) {
     d.frmInfo = new TfrmInfo(owner);
     d.frmGenoa = new TfrmGenoa(owner);
     d.frmAddStr = new TfrmAddStr(owner);
+    static_cast<TfrmGenoa*>(d.frmGenoa)->setAddDialog(static_cast<TfrmAddStr*>(d.frmAddStr));
     d.frmResult = new TfrmResult(owner);
     d.frmImage = new TfrmImage(owner);
   });

@@ -23,6 +23,7 @@
 #include "search/driver.h"
 #include "search/request_builder.h"
 #include "search/ui/find_dialog.h"
+#include "search/ui/genoa_dialog.h"
 #include "shell/ui/workbench.h"
 
 namespace lirno {
@@ -155,8 +156,25 @@ bool SearchController::runSearch(bool interactive) {
                         wb.programFolder(),
                         programTranslator(),
                         settingsFolder + "Lirno_Genor.txt",
-                        {},  // the variant dialog comes with its own work
+                        {},
                         {}};
+  if (auto* review = qobject_cast<TfrmGenoa*>(wb.dialogs().frmGenoa)) {
+    context.reviewVariants = [this, review, &wb](cArrowList& strings) {
+      // Strings added in the dialog are matched as the search matches the others.
+      auto patternOf = [this, &wb](const std::string& text) {
+        cArrowList one;
+        one.push_back(std::make_unique<SearchString>());
+        one.front()->text = text;
+        preparePatterns(one, request_, wb.rules());
+        return one.front()->pattern;
+      };
+      review->prepare(strings, patternOf, wb.programFolder());
+      QApplication::setOverrideCursor(Qt::ArrowCursor);
+      const bool confirmed = review->run();
+      QApplication::restoreOverrideCursor();
+      return confirmed;
+    };
+  }
   // The grid lets go of the old targets only once the search is certain to
   // run; a single reset then covers freeing, scanning and sorting.
   std::optional<TargetModel::Change> change;
