@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "documents/document_source.h"
+#include "documents/ui/corpus_work.h"
 #include "documents/ui/panes_controller.h"
 #include "lexicon/word_list.h"
 #include "platform/paths.h"
@@ -30,21 +30,6 @@ namespace lirno {
 namespace {
 
 const QColor kRed(255, 0, 0);
-
-// The engine's documents are the current pane's: corpus documents are
-// loaded into it without being displayed.
-class PaneDocuments : public DocumentSource {
- public:
-  explicit PaneDocuments(PanesController& panes) : panes_(panes) {}
-  const Document& current() override { return panes_.currentDocument(); }
-  void closeAll() override { panes_.closeAllDocuments(); }
-  const Document* load(const std::string& path) override {
-    return panes_.loadIntoCurrentPane(path, true, false) ? &panes_.currentDocument() : nullptr;
-  }
-
- private:
-  PanesController& panes_;
-};
 
 class Hourglass {
  public:
@@ -143,7 +128,7 @@ bool SearchController::runSearch(bool interactive) {
   Hourglass hourglass;
   Workbench& wb = frame().workbench();
   ResultsController& r = results();
-  PaneDocuments documents(panes());
+  CorpusWork documents(panes(), &frame());
   static const std::vector<std::string> kNoCorpus;
   const std::vector<std::string>* corpus = corpus_ ? corpus_() : nullptr;
   if (!corpus) request_.useCorpus = false;
@@ -182,8 +167,12 @@ bool SearchController::runSearch(bool interactive) {
     change.emplace(r.model());
     r.clearResults(true);
   };
+  if (corpus) {
+    context.progress = [&](std::size_t k, std::size_t n) { return documents.advance(k, n, (*corpus)[k]); };
+  }
   const SearchOutcome outcome = lirno::runSearch(request_, r.targets(), context, interactive);
   if (!outcome.searched) return false;
+  searchedDocuments_ = outcome.corpus.interrupted ? outcome.corpus.done : static_cast<std::size_t>(-1);
   showOutcome(outcome.status, outcome.sortOrder);
   change.reset();
 
@@ -195,6 +184,7 @@ bool SearchController::runSearch(bool interactive) {
     // Closing the documents disabled these; the corpus still allows them.
     frame().setCommandsEnabled({"btnFind", "mnuFind", "btnWord", "mnuWord"}, true);
   }
+  documents.reportMissing();
   return true;
 }
 
