@@ -6,11 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/document_dump.h"
 #include "app/reader_documents.h"
 #include "lexicon/string_list_file.h"
 #include "lexicon/word_list.h"
 #include "platform/cp1252.h"
+#include "platform/file_write.h"
 #include "platform/paths.h"
 #include "results/report.h"
 #include "search/driver.h"
@@ -169,21 +172,28 @@ bool parseArguments(int argc, char** argv, BatchOptions& batch, std::vector<std:
   return true;
 }
 
-bool writeOutput(const BatchOptions& batch, const std::string& bytes, bool crlf) {
+// The report or the dump goes to the --report file or to the standard
+// output; a failure names the file and says why.
+bool openOutput(const BatchOptions& batch, FileWriter& out) {
   if (batch.reportPath.empty()) {
-    const std::string out = crlf ? withCrLf(bytes) : bytes;
-    return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() && std::fflush(stdout) == 0;
+    out.attach(STDOUT_FILENO);
+    return true;
   }
-  bool ok;
-  if (crlf) {
-    ok = writeReportFile(batch.reportPath, bytes, batch.report.append);
+  if (out.open(batch.reportPath, batch.report.append ? FileWriter::Mode::Append : FileWriter::Mode::Replace)) {
+    return true;
+  }
+  message("Impossible d'écrire le fichier : ", batch.reportPath + "\n" + out.error());
+  return false;
+}
+
+bool closeOutput(const BatchOptions& batch, FileWriter& out) {
+  if (out.commit()) return true;
+  if (batch.reportPath.empty()) {
+    message("Impossible d'écrire sur la sortie standard : ", out.error());
   } else {
-    std::FILE* f = std::fopen(batch.reportPath.c_str(), batch.report.append ? "ab" : "wb");
-    ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (f) ok = std::fclose(f) == 0 && ok;
+    message("Impossible d'écrire le fichier : ", batch.reportPath + "\n" + out.error());
   }
-  if (!ok) message("Impossible d'écrire le fichier : ", batch.reportPath);
-  return ok;
+  return false;
 }
 
 std::string trimmed(const std::string& s) {
@@ -197,8 +207,10 @@ int run(int argc, char** argv) {
   std::vector<std::string> args;
   if (!parseArguments(argc, argv, batch, args)) return 2;
   if (batch.help) {
-    std::fputs(kUsage, stdout);
-    return 0;
+    FileWriter out;
+    out.attach(STDOUT_FILENO);
+    out.write(kUsage);
+    return closeOutput(BatchOptions{}, out) ? 0 : 1;
   }
   std::vector<const char*> argvLike = {"lirno-batch"};
   for (const std::string& a : args) argvLike.push_back(a.c_str());
@@ -221,7 +233,10 @@ int run(int argc, char** argv) {
   if (!batch.dumpPath.empty()) {
     const Document* doc = documents.load(batch.dumpPath);
     if (!doc) return 1;
-    return writeOutput(batch, documentJson(*doc), false) ? 0 : 1;
+    FileWriter out;
+    if (!openOutput(batch, out)) return 1;
+    out.write(documentJson(*doc));
+    return closeOutput(batch, out) ? 0 : 1;
   }
 
   std::vector<std::string> corpus;
@@ -264,9 +279,13 @@ int run(int argc, char** argv) {
     message(cp1252ToUtf8(outcome.status));
   }
 
-  const std::string report = buildReport(
-      batch.report, ReportInput{request, targets, corpus, documents, {}, rules.markers.page});
-  const int status = writeOutput(batch, report, true) ? 0 : 1;
+  FileWriter out;
+  bool written = openOutput(batch, out);
+  if (written) {
+    writeReport(batch.report, ReportInput{request, targets, corpus, documents, {}, rules.markers.page}, out);
+    written = closeOutput(batch, out);
+  }
+  const int status = written ? 0 : 1;
   // A corpus word list holds millions of targets: the system takes their
   // memory back at once rather than each being freed. Everything written
   // is flushed and closed by now.

@@ -2,7 +2,10 @@
 // the expected files of tests/data/batch, messages and exit codes.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -39,10 +42,12 @@ class BatchTest : public ::testing::Test {
   testing::TempFolder folder{"batch"};
   const std::string bin = LIRNO_BATCH_FOLDER;  // the program folder, with "/"
 
-  Outcome run(const std::vector<std::string>& args) {
-    std::string command = quoted(bin + "lirno-batch");
+  // `shell` comes before the command (limits), `redirect` after it.
+  Outcome run(const std::vector<std::string>& args, const std::string& shell = {},
+              const std::string& redirect = {}) {
+    std::string command = shell + "exec " + quoted(bin + "lirno-batch");
     for (const std::string& a : args) command.append(" ").append(quoted(a));
-    command.append(" 2>").append(quoted(folder.file("stderr")));
+    command.append(" 2>").append(quoted(folder.file("stderr"))).append(redirect);
     Outcome r;
     std::FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[4096];
@@ -134,6 +139,44 @@ TEST_F(BatchTest, FailuresGiveAMessageAndAnExitCode) {
   r = run({"-S", "a"});  // nowhere to search
   EXPECT_EQ(r.exitCode, 2);
   r = run({bin + "sample/vita_clerici.txt", "-S", "a", "--report", folder.file("no/such/folder.txt")});
+  EXPECT_EQ(r.exitCode, 1);
+}
+
+// A disk that fills up: no file may grow beyond 2 or 4 KB (ulimit -f
+// counts blocks of 512 or 1024 bytes, depending on the shell), and the
+// signal of a file grown too large is ignored so that the write fails.
+const std::string kSmallDisk = "trap '' XFSZ; ulimit -f 4; ";
+
+TEST_F(BatchTest, AFailedWriteKeepsThePreviousReportAndSaysWhy) {
+  std::string previous;
+  for (int i = 0; i < 400; ++i) previous += "line " + std::to_string(i) + "\r\n";
+  folder.write("report.txt", previous.substr(0, 1500));
+  folder.write("doc.json", "{}");
+  const std::string report = folder.file("report.txt");
+  Outcome r = run({"-C", bin + "sample.cor", "--words", "--report", report}, kSmallDisk);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Impossible d'écrire le fichier : " + report + "\n" + std::strerror(EFBIG)),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(folder.read("report.txt"), previous.substr(0, 1500));
+  r = run({"--dump-doc", bin + "sample/ms_aubert.rtf", "--report", folder.file("doc.json")}, kSmallDisk);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(folder.read("doc.json"), "{}");
+  // Nothing was left beside them.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                          std::filesystem::directory_iterator()),
+            3);  // report.txt, doc.json, stderr
+}
+
+TEST_F(BatchTest, AStandardOutputThatCannotBeWrittenIsAnError) {
+  Outcome r = run({bin + "sample/vita_clerici.txt", "-S", "odo"}, {}, " >/dev/full");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find(std::string("Impossible d'écrire sur la sortie standard : ") + std::strerror(ENOSPC)),
+            std::string::npos)
+      << r.err;
+  r = run({"--help"}, {}, " >/dev/full");
+  EXPECT_EQ(r.exitCode, 1);
+  r = run({"--dump-doc", bin + "sample/vita_clerici.txt"}, {}, " >/dev/full");
   EXPECT_EQ(r.exitCode, 1);
 }
 
