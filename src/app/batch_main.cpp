@@ -1,4 +1,5 @@
 // lirno-batch: the workbench's search, word list and report without a window.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "lexicon/string_list_file.h"
 #include "lexicon/word_list.h"
 #include "platform/cp1252.h"
+#include "platform/file_read.h"
 #include "platform/file_write.h"
 #include "platform/paths.h"
 #include "results/report.h"
@@ -69,7 +71,8 @@ const char kUsage[] =
     "  --help           this text\n"
     "\n"
     "Exit status: 0 done (an empty result too), 1 a file could not be read or\n"
-    "written, 2 bad usage.\n";
+    "written (a corpus document that cannot be read is reported and the others\n"
+    "are still searched), 2 bad usage.\n";
 
 struct BatchOptions {
   std::string reportPath;
@@ -196,6 +199,22 @@ bool closeOutput(const BatchOptions& batch, FileWriter& out) {
   return false;
 }
 
+// Says why `path` could not be read: what opening it says now, else the
+// error `code` of the read that failed.
+std::string unreadableDetail(const std::string& path, int code, std::string* text = nullptr) {
+  InputFile probe;
+  FileError e{FileError::Kind::Read, code, 0, 0};
+  if (!probe.open(path)) e = probe.error();
+  if (text) *text = e.messageText();
+  return e.detail(path);
+}
+
+void reportUnreadable(const std::string& path, int code) {
+  std::string text;
+  const std::string detail = unreadableDetail(path, code, &text);
+  message(text, detail);
+}
+
 std::string trimmed(const std::string& s) {
   const std::size_t first = s.find_first_not_of(" \t");
   if (first == std::string::npos) return {};
@@ -220,7 +239,7 @@ int run(int argc, char** argv) {
   RulesTables rules;
   const std::string rulesPath = inFolder(programFolder, cl.rulesFile.empty() ? "nac.rul" : cl.rulesFile);
   if (!rules.loadRules(rulesPath)) {
-    message("Fichier de règles illisible : ", rulesPath);
+    message("Fichier de règles illisible : ", unreadableDetail(rulesPath, errno));
     return 1;
   }
   rules.loadVariantRules(rulesPath);
@@ -242,12 +261,12 @@ int run(int argc, char** argv) {
   std::vector<std::string> corpus;
   const bool corpusLoaded = !cl.corpusFile.empty();
   if (corpusLoaded && !readCorpusFile(cl.corpusFile, corpus)) {
-    message("Fichier non trouvé :\n", cl.corpusFile);
+    reportUnreadable(cl.corpusFile, errno);
     return 1;
   }
   std::vector<std::string> thesaurus;
   if (!cl.thesaurusFile.empty() && !readStringListFile(cl.thesaurusFile, thesaurus)) {
-    message("Fichier non trouvé :\n", cl.thesaurusFile);
+    reportUnreadable(cl.thesaurusFile, errno);
     return 1;
   }
   const bool documentOpen = !cl.fileToOpen.empty();
@@ -285,7 +304,9 @@ int run(int argc, char** argv) {
     writeReport(batch.report, ReportInput{request, targets, corpus, documents, {}, rules.markers.page}, out);
     written = closeOutput(batch, out);
   }
-  const int status = written ? 0 : 1;
+  // Like grep: the documents that could be read were searched, and the
+  // status says that some could not.
+  const int status = written && documents.failures() == 0 ? 0 : 1;
   // A corpus word list holds millions of targets: the system takes their
   // memory back at once rather than each being freed. Everything written
   // is flushed and closed by now.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "support/temp_folder.h"
@@ -107,11 +108,49 @@ TEST_F(BatchTest, AThesaurusGivesTheStringsWhenNoneIsTyped) {
 TEST_F(BatchTest, AMissingCorpusDocumentIsReportedAndSkipped) {
   folder.write("c.cor", bin + "sample/vita_clerici.txt\r\n" + folder.file("gone.txt") + "\r\n");
   const Outcome r = run({"-C", folder.file("c.cor"), "-S4", "odo", "--sections", "list,refs"});
-  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.exitCode, 1);  // the search covers the others, and says that one is missing
   EXPECT_EQ(r.out, "ODO\t5\tvita_clerici.txt\tp:001 f:001r, p:001 f:001v, p:002 f:002r, p:002 f:002v, "
                    "p:003 f:003r\r\n\r\n");
   EXPECT_EQ(r.err, std::string("Fichier non trouvé :\n").append(folder.file("gone.txt")).append(
                        "\n\"ODO\"  Mots : 1  Occurrences : 5\n"));
+}
+
+TEST_F(BatchTest, FilesThatAreNotRegularAreRefusedWithoutWaiting) {
+  // Nobody writes to these FIFOs: opening one to read would wait for ever.
+  for (const char* name : {"doc.fifo", "c.fifo", "t.fifo", "r.fifo"}) {
+    ASSERT_EQ(::mkfifo(folder.file(name).c_str(), 0600), 0);
+  }
+  const std::string vita = bin + "sample/vita_clerici.txt";
+  const std::string notRegular = "Ce n'est pas un fichier ordinaire :\n";
+  Outcome r = run({folder.file("doc.fifo"), "-S", "odo"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, notRegular + folder.file("doc.fifo") + "\n");
+  r = run({"-C", folder.file("c.fifo"), "-S", "odo"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, notRegular + folder.file("c.fifo") + "\n");
+  r = run({vita, "-T", folder.file("t.fifo")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, notRegular + folder.file("t.fifo") + "\n");
+  r = run({vita, "-R", folder.file("r.fifo"), "-S", "odo"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Fichier de règles illisible : " + folder.file("r.fifo") + "\n");
+
+  // Named in a corpus, beside a folder: both reported, the rest searched.
+  folder.write("c.cor", folder.file("doc.fifo") + "\r\n" + vita + "\r\n" + folder.path() + "\r\n");
+  r = run({"-C", folder.file("c.cor"), "-S4", "odo", "--sections", "list"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "ODO\r\n\r\n");
+  EXPECT_EQ(r.err, notRegular + folder.file("doc.fifo") + "\n" + notRegular + folder.path() + "\n" +
+                       std::strerror(EISDIR) + "\n\"ODO\"  Mots : 1  Occurrences : 5\n");
+}
+
+TEST_F(BatchTest, ADocumentAboveTheLimitIsSaidToBeTooLarge) {
+  folder.write("huge.txt", "");
+  std::filesystem::resize_file(folder.file("huge.txt"), 3'000'000'000);  // sparse: no disk used
+  const Outcome r = run({folder.file("huge.txt"), "-S", "odo"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Fichier trop volumineux :\n" + folder.file("huge.txt") +
+                       "\n3000000000 octets, la limite est de 1073741808 octets\n");
 }
 
 TEST_F(BatchTest, AnEmptyResultIsNoError) {
