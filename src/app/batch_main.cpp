@@ -231,9 +231,9 @@ int run(int argc, char** argv) {
     out.write(kUsage);
     return closeOutput(BatchOptions{}, out) ? 0 : 1;
   }
-  std::vector<const char*> argvLike = {"lirno-batch"};
-  for (const std::string& a : args) argvLike.push_back(a.c_str());
-  const CommandLine cl = parseCommandLine(joinArguments(static_cast<int>(argvLike.size()), argvLike.data()));
+  // Every argument, each one token: a script's arguments are never cut or
+  // read again as options.
+  const CommandLine cl = parseCommandArguments(args, false);
 
   const std::string programFolder = executableFolder();
   RulesTables rules;

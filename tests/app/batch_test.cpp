@@ -227,6 +227,30 @@ TEST_F(BatchTest, AWorkbenchOptionTakesTheNextArgumentWhateverItIs) {
   EXPECT_EQ(r.err, "\"WORDS\"  Mots : 0  Occurrences : 0\n");
 }
 
+TEST_F(BatchTest, AnArgumentIsNeverReadAsMoreOptions) {
+  // A double quote in a string searched opens no second option: the search
+  // stays in the one document.
+  const Outcome r = run({bin + "sample/vita_clerici.txt", "-S", "odo\" -C \"" + bin + "sample.cor",
+                         "--sections", "info"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out.substr(0, r.out.find("\r\n")), "DOCUMENT: vita_clerici.txt");
+  EXPECT_EQ(r.err.rfind("\"ODO", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("Mots : 0  Occurrences : 0"), std::string::npos) << r.err;
+}
+
+TEST_F(BatchTest, EveryStringIsSearchedHoweverLongTheCommandLine) {
+  std::vector<std::string> args = {bin + "sample/vita_clerici.txt", "--sections", "list"};
+  for (int i = 0; i < 3000; ++i) {
+    args.push_back("-S");
+    args.push_back("zq" + std::to_string(i));
+  }
+  args.push_back("-S");
+  args.push_back("odo");  // far past 1024 characters
+  const Outcome r = run(args);
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "ODO\r\nODONIS\r\n\r\n");
+}
+
 TEST_F(BatchTest, TheDocumentModelAsJson) {
   const Outcome r = run({"--dump-doc", bin + "sample/vita_clerici.txt"});
   EXPECT_EQ(r.exitCode, 0);
