@@ -6,8 +6,10 @@ namespace lirno {
 
 const Document* ReaderDocuments::load(const std::string& path) {
   document_.clear();
-  if (!readDocument(path, document_, markers_)) {
-    if (report_) report_("Fichier non trouvé :\n", path);
+  FileError error;
+  if (!readDocument(path, document_, markers_, &error)) {
+    ++failures_;
+    if (report_) report_(error.messageText(), error.detail(path));
     return nullptr;
   }
   return &document_;

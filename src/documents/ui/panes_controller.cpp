@@ -337,8 +337,10 @@ bool PanesController::loadIntoCurrentPane(const std::string& path, bool reportEr
                                           bool display) {
   PaneRecord& pane = *current_;
   forgetShownPictureOf(pane);
-  if (!readDocument(path, pane.document, frame().workbench().rules().markers)) {
-    if (reportErrors) showFileNotFound(path, &frame());
+  FileError error;
+  if (!readDocument(path, pane.document, frame().workbench().rules().markers, &error)) {
+    // Missing, too large, not a regular file or a read error: each says so.
+    if (reportErrors) showMessage(error.messageText(), error.detail(path), "Lirno", MessageKind::Warning, &frame());
     return false;
   }
   pane.document.path = path;
