@@ -4,12 +4,11 @@
 #include <QApplication>
 #include <QToolButton>
 
-#include <cerrno>
-#include <cstring>
 #include <set>
 
 #include "documents/ui/corpus_work.h"
 #include "documents/ui/panes_controller.h"
+#include "platform/file_write.h"
 #include "platform/ui/message.h"
 #include "results/report.h"
 #include "results/ui/result_dialog.h"
@@ -54,20 +53,30 @@ bool ExportController::saveResults() {
     documents.countLoads(labels.size());
   }
   const std::vector<std::string> corpus = source_.corpus ? source_.corpus() : std::vector<std::string>();
-  const std::string report =
-      buildReport(options, ReportInput{source_.request(), targets, corpus, documents,
-                                       [](std::string_view text) { return translate(text); },
-                                       wb.rules().markers.page});
+  const ReportInput input{source_.request(), targets, corpus, documents,
+                          [](std::string_view text) { return translate(text); }, wb.rules().markers.page};
+
+  // A replaced file gets the report as it is built and takes the place of
+  // the old one only once it is whole. Appending writes in place: the
+  // report is built first, so that an export stopped half-way adds nothing.
+  FileWriter file;
+  bool written = false;
+  if (options.append) {
+    StringSink report;
+    writeReport(options, input, report);
+    if (!documents.cancelled()) {
+      written = file.open(path, FileWriter::Mode::Append) && file.write(report.text) && file.commit();
+    }
+  } else if (file.open(path, FileWriter::Mode::Replace)) {
+    written = writeReport(options, input, file) && !documents.cancelled() && file.commit();
+  }
   documents.reportMissing();
   QApplication::restoreOverrideCursor();
-  // An export stopped half-way would look complete: nothing is written.
+  // An export stopped half-way would look complete: nothing is kept.
   if (documents.cancelled()) return false;
-
-  errno = 0;
-  if (!writeReportFile(path, report, options.append)) {
-    const int error = errno;
+  if (!written) {
     std::string detail = path;
-    if (error != 0) detail.append("\n").append(std::strerror(error));
+    if (file.failed()) detail.append("\n").append(file.error());
     showMessage("Impossible d'enregistrer le fichier :\n", detail, "Lirno", MessageKind::Warning, &frame());
     return false;
   }

@@ -10,11 +10,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/ui/qt_text.h"
 #include "results/ui/export_controller.h"
 #include "support/batch_runner.h"
+#include "support/faults.h"
 #include "support/workbench_fixture.h"
 
 namespace lirno {
@@ -180,6 +183,33 @@ TEST_F(ExportTest, AFileThatCannotBeWrittenIsReported) {
   EXPECT_FALSE(save(w, [&](TfrmResult& d) { d.ui.edFile->setText(fromUtf8(out)); }));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].rfind("Impossible d'enregistrer le fichier :\n" + out + "\n", 0), 0u) << messages[0];
+}
+
+TEST_F(ExportTest, AFailedExportLeavesThePreviousFileIntactAndAppendingAppends) {
+  TfrmMain& w = start();
+  open(w, writeDocument("animaux.txt", kText));
+  searchWord(w, "chat");
+  program_.write("out.txt", "previous report\r\n");
+  const std::string out = program_.file("out.txt");
+  {
+    testing::ScopedFaults faults;
+    faults.diskFullAfter(20);
+    EXPECT_FALSE(save(w, [&](TfrmResult& d) {
+      d.ui.edFile->setText(fromUtf8(out));
+      d.ui.chkApend->setChecked(false);
+      d.setExtractKind(2);
+    }));
+  }
+  EXPECT_EQ(program_.read("out.txt"), "previous report\r\n");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "Impossible d'enregistrer le fichier :\n" + out + "\n" + std::strerror(ENOSPC));
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(program_.path())) ++files;
+  EXPECT_EQ(files, 4u);  // Lirno.ini, nac.rul, animaux.txt, out.txt: no temporary file left
+
+  ASSERT_TRUE(save(w, [&](TfrmResult& d) { d.ui.chkApend->setChecked(true); }));
+  const std::string report = program_.read("out.txt");
+  EXPECT_EQ(report.rfind("previous report\r\nDOCUMENT: animaux.txt\r\n", 0), 0u);
 }
 
 TEST_F(ExportTest, SaveIsOfferedWithResultsOnly) {
