@@ -26,7 +26,7 @@ CorpusWork::Observer& observer() {
 
 // The window is brought up to date at most this often: each update lets
 // the events through, which costs more than a small document's scan.
-constexpr qint64 kUpdateEveryMs = 50;
+constexpr qint64 kUpdateEveryMs = 100;
 
 QString T(const char* text) { return fromUtf8(translate(text)); }
 

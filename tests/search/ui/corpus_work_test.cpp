@@ -71,7 +71,7 @@ TEST_F(CorpusWorkTest, CancellingASearchKeepsWhatWasFoundAndSaysItWasInterrupted
   EXPECT_EQ(status(w), "\"CHAT\"  Mots : 2  Occurrences : 2  Interrompu après 2 documents sur 4");
   ASSERT_EQ(labels.size(), 3u);
   EXPECT_EQ(labels[0], "Document 1 sur 4 :\ndoc1.txt");
-  // Brought up to date at most every 50 ms: these steps are quicker.
+  // Brought up to date at most every 100 ms: these steps are quicker.
   EXPECT_EQ(labels[2].rfind("Document ", 0), 0u);
   EXPECT_TRUE(panes(w).currentDocument().path.empty());
   EXPECT_TRUE(messages.empty());
