@@ -61,6 +61,11 @@ void CorpusWork::countLoads(std::size_t total) {
 
 bool CorpusWork::advance(std::size_t k, std::size_t total, std::string_view path) {
   if (cancelled_) return false;
+  // The work starts with its first document, not with the dialogs before it.
+  if (!begun_) {
+    started_.restart();
+    begun_ = true;
+  }
   const qint64 now = started_.elapsed();
   const int delay = showDelay();
   if (!progress_ && delay >= 0 && now >= delay) show(total);

@@ -79,6 +79,7 @@ class CorpusWork : public DocumentSource {
   std::size_t loads_ = 0;
   bool countingLoads_ = false;
   bool cancelled_ = false;
+  bool begun_ = false;
 };
 
 }  // namespace lirno
