@@ -1,4 +1,5 @@
 // lirno-batch: the workbench's search, word list and report without a window.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -6,12 +7,16 @@
 #include <string_view>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/document_dump.h"
 #include "app/reader_documents.h"
 #include "i18n/language.h"
 #include "lexicon/string_list_file.h"
 #include "lexicon/word_list.h"
 #include "platform/cp1252.h"
+#include "platform/file_read.h"
+#include "platform/file_write.h"
 #include "platform/paths.h"
 #include "results/report.h"
 #include "search/driver.h"
@@ -68,7 +73,8 @@ const char kUsage[] =
     "  --help           this text\n"
     "\n"
     "Exit status: 0 done (an empty result too), 1 a file could not be read or\n"
-    "written, 2 bad usage.\n";
+    "written (a corpus document that cannot be read is reported and the others\n"
+    "are still searched), 2 bad usage.\n";
 
 struct BatchOptions {
   std::string reportPath;
@@ -196,21 +202,44 @@ bool parseArguments(int argc, char** argv, BatchOptions& batch, std::vector<std:
   return true;
 }
 
-bool writeOutput(const BatchOptions& batch, const std::string& bytes, bool crlf) {
+// The report or the dump goes to the --report file or to the standard
+// output; a failure names the file and says why.
+bool openOutput(const BatchOptions& batch, FileWriter& out) {
   if (batch.reportPath.empty()) {
-    const std::string out = crlf ? withCrLf(bytes) : bytes;
-    return std::fwrite(out.data(), 1, out.size(), stdout) == out.size() && std::fflush(stdout) == 0;
+    out.attach(STDOUT_FILENO);
+    return true;
   }
-  bool ok;
-  if (crlf) {
-    ok = writeReportFile(batch.reportPath, bytes, batch.report.append);
+  if (out.open(batch.reportPath, batch.report.append ? FileWriter::Mode::Append : FileWriter::Mode::Replace)) {
+    return true;
+  }
+  message(T("Impossible d'écrire le fichier : "), batch.reportPath + "\n" + out.error());
+  return false;
+}
+
+bool closeOutput(const BatchOptions& batch, FileWriter& out) {
+  if (out.commit()) return true;
+  if (batch.reportPath.empty()) {
+    message(T("Impossible d'écrire sur la sortie standard : "), out.error());
   } else {
-    std::FILE* f = std::fopen(batch.reportPath.c_str(), batch.report.append ? "ab" : "wb");
-    ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    if (f) ok = std::fclose(f) == 0 && ok;
+    message(T("Impossible d'écrire le fichier : "), batch.reportPath + "\n" + out.error());
   }
-  if (!ok) message(T("Impossible d'écrire le fichier : "), batch.reportPath);
-  return ok;
+  return false;
+}
+
+// Says why `path` could not be read: what opening it says now, else the
+// error `code` of the read that failed.
+std::string unreadableDetail(const std::string& path, int code, std::string* text = nullptr) {
+  InputFile probe;
+  FileError e{FileError::Kind::Read, code, 0, 0};
+  if (!probe.open(path)) e = probe.error();
+  if (text) *text = e.messageText();
+  return e.detail(path);
+}
+
+void reportUnreadable(const std::string& path, int code) {
+  std::string text;
+  const std::string detail = unreadableDetail(path, code, &text);
+  message(T(text), detail);
 }
 
 int run(int argc, char** argv) {
@@ -218,12 +247,14 @@ int run(int argc, char** argv) {
   std::vector<std::string> args;
   if (!parseArguments(argc, argv, batch, args)) return 2;
   if (batch.help) {
-    std::fputs(kUsage, stdout);
-    return 0;
+    FileWriter out;
+    out.attach(STDOUT_FILENO);
+    out.write(kUsage);
+    return closeOutput(BatchOptions{}, out) ? 0 : 1;
   }
-  std::vector<const char*> argvLike = {"lirno-batch"};
-  for (const std::string& a : args) argvLike.push_back(a.c_str());
-  const CommandLine cl = parseCommandLine(joinArguments(static_cast<int>(argvLike.size()), argvLike.data()));
+  // Every argument, each one token: a script's arguments are never cut or
+  // read again as options.
+  const CommandLine cl = parseCommandArguments(args, false);
 
   if (!cl.languageFile.empty() && !loadLanguage(cl.languageFile)) return 1;
   const Translator translator = [](std::string_view text) { return T(text); };
@@ -232,7 +263,7 @@ int run(int argc, char** argv) {
   RulesTables rules;
   const std::string rulesPath = inFolder(programFolder, cl.rulesFile.empty() ? "nac.rul" : cl.rulesFile);
   if (!rules.loadRules(rulesPath)) {
-    message(T("Fichier de règles illisible : "), rulesPath);
+    message(T("Fichier de règles illisible : "), unreadableDetail(rulesPath, errno));
     return 1;
   }
   rules.loadVariantRules(rulesPath);
@@ -243,18 +274,21 @@ int run(int argc, char** argv) {
   if (!batch.dumpPath.empty()) {
     const Document* doc = documents.load(batch.dumpPath);
     if (!doc) return 1;
-    return writeOutput(batch, documentJson(*doc), false) ? 0 : 1;
+    FileWriter out;
+    if (!openOutput(batch, out)) return 1;
+    out.write(documentJson(*doc));
+    return closeOutput(batch, out) ? 0 : 1;
   }
 
   std::vector<std::string> corpus;
   const bool corpusLoaded = !cl.corpusFile.empty();
   if (corpusLoaded && !readCorpusFile(cl.corpusFile, corpus)) {
-    message(T("Fichier non trouvé :\n"), cl.corpusFile);
+    reportUnreadable(cl.corpusFile, errno);
     return 1;
   }
   std::vector<std::string> thesaurus;
   if (!cl.thesaurusFile.empty() && !readStringListFile(cl.thesaurusFile, thesaurus)) {
-    message(T("Fichier non trouvé :\n"), cl.thesaurusFile);
+    reportUnreadable(cl.thesaurusFile, errno);
     return 1;
   }
   const bool documentOpen = !cl.fileToOpen.empty();
@@ -288,11 +322,15 @@ int run(int argc, char** argv) {
     message(cp1252ToUtf8(outcome.status));
   }
 
-  const std::string report = buildReport(
-      batch.report, ReportInput{request, targets, corpus, documents, translator, rules.markers.page});
-  const bool written = writeOutput(batch, report, true);
-  // The others were searched; a refused document still fails the run.
-  const int status = written && !documents.anyRefused() ? 0 : 1;
+  FileWriter out;
+  bool written = openOutput(batch, out);
+  if (written) {
+    writeReport(batch.report, ReportInput{request, targets, corpus, documents, translator, rules.markers.page}, out);
+    written = closeOutput(batch, out);
+  }
+  // Like grep: the documents that could be read were searched, and the
+  // status says that some could not.
+  const int status = written && documents.failures() == 0 ? 0 : 1;
   // A corpus word list holds millions of targets: the system takes their
   // memory back at once rather than each being freed. Everything written
   // is flushed and closed by now.

@@ -33,10 +33,11 @@ void composeWorkbench(Workbench& workbench) {
     d.frmFind = createFindDialog(wb, owner);
     d.frmCorpus = new TfrmCorpus(owner);
     d.frmThesaurus = new TfrmThesaurus(owner);
-    d.frmWord = new TfrmWord(owner);
+    d.frmWord = createWordDialog(wb, owner);
     d.frmInfo = new TfrmInfo(owner);
     d.frmGenoa = new TfrmGenoa(owner);
     d.frmAddStr = new TfrmAddStr(owner);
+    static_cast<TfrmGenoa*>(d.frmGenoa)->setAddDialog(static_cast<TfrmAddStr*>(d.frmAddStr));
     d.frmResult = new TfrmResult(owner);
     d.frmImage = new TfrmImage(owner);
     watchI18nDialogs(wb);

@@ -5,6 +5,9 @@
 #include <exception>
 
 #include "app/composition.h"
+#include <string>
+#include <vector>
+
 #include "platform/paths.h"
 #include "shell/command_line.h"
 #include "shell/ui/workbench.h"
@@ -15,8 +18,9 @@ int main(int argc, char** argv) {
   // The program ends when the anchor closes, after the last main window.
   QApplication::setQuitOnLastWindowClosed(false);
   try {
-    lirno::Workbench workbench(lirno::executableFolder(),
-                               lirno::parseCommandLine(lirno::joinArguments(argc, argv)));
+    // Each argument is one token, as the shell passed it.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    lirno::Workbench workbench(lirno::executableFolder(), lirno::parseCommandArguments(arguments, true));
     lirno::composeWorkbench(workbench);
     QObject::connect(&workbench, &lirno::Workbench::finished, &app, &QApplication::quit,
                      Qt::QueuedConnection);

@@ -8,7 +8,7 @@ const Document* ReaderDocuments::load(const std::string& path) {
   document_.clear();
   const DocumentLoad outcome = loadDocument(path, document_, markers_);
   if (!outcome.loaded()) {
-    if (outcome.status != LoadStatus::NotFound) refused_ = true;
+    ++failures_;
     if (report_) report_(outcome.message, outcome.detail);
     return nullptr;
   }

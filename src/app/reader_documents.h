@@ -1,6 +1,8 @@
 #pragma once
 // The documents of lirno-batch: read with the document reader, one at a
-// time, and every file that cannot be read reported through `report`.
+// time, and every file that cannot be read reported through `report` (the
+// message says why: missing, too large, not a regular file, a read error)
+// and counted.
 #include <functional>
 #include <string>
 
@@ -20,15 +22,14 @@ class ReaderDocuments : public DocumentSource {
   void closeAll() override { document_.clear(); }
   const Document* load(const std::string& path) override;
 
-  // Whether a document was refused (a format the reader does not read, or
-  // UTF-8 it cannot convert): the run then ends with a failure.
-  bool anyRefused() const { return refused_; }
+  // How many loads failed so far.
+  std::size_t failures() const { return failures_; }
 
  private:
   const Markers& markers_;
   std::function<void(const std::string&, const std::string&)> report_;
   Document document_;
-  bool refused_ = false;
+  std::size_t failures_ = 0;
 };
 
 }  // namespace lirno

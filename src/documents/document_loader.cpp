@@ -195,7 +195,10 @@ DocumentLoad notFound(const std::string& path) {
 
 // The document reader on the file itself: its own errors, its streaming.
 DocumentLoad readWithReader(const std::string& path, Document& doc, const Markers& markers) {
-  if (!readDocument(path, doc, markers)) return notFound(path);
+  FileError error;
+  if (!readDocument(path, doc, markers, &error)) {
+    return {LoadStatus::NotFound, error.messageText(), error.detail(path)};
+  }
   return {};
 }
 
@@ -230,7 +233,7 @@ const char* foreignFormatOf(const std::string& head, std::uint64_t size) {
 DocumentLoad loadDocument(const std::string& path, Document& doc, const Markers& markers) {
   // Without blocking: a FIFO or a device goes to the reader, which says no.
   Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
-  if (f.fd < 0) return notFound(path);
+  if (f.fd < 0) return readWithReader(path, doc, markers);  // the reader says why
   struct stat st {};
   if (::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode) ||
       static_cast<std::uint64_t>(st.st_size) > kMaxDocumentBytes) {

@@ -13,7 +13,7 @@ namespace lirno {
 
 enum class LoadStatus {
   Loaded,
-  NotFound,       // the reader could not open the file
+  NotFound,       // the reader could not open or read the file (the message says why)
   ForeignFormat,  // a word-processor document, a PDF, a picture...
   Unconvertible,  // UTF-8 with characters that have no Windows-1252 form, or broken UTF-8
 };

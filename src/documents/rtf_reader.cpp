@@ -685,32 +685,29 @@ bool readDocumentFromMemory(std::string_view bytes, Document& doc, const Markers
   return true;
 }
 
-bool readDocument(const std::string& path, Document& doc, const Markers& markers) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-      static_cast<std::uint64_t>(st.st_size) > kMaxDocumentBytes) {
-    ::close(fd);
+bool readDocument(const std::string& path, Document& doc, const Markers& markers, FileError* error) {
+  InputFile in;
+  if (!in.open(path, kMaxDocumentBytes)) {
+    if (error) *error = in.error();
     return false;
   }
   doc.clear();
-  DocumentReader reader(doc, markers, static_cast<std::size_t>(st.st_size));
+  DocumentReader reader(doc, markers, static_cast<std::size_t>(in.size()));
   unsigned char block[kBlock];
-  std::size_t total = 0;
-  while (total < kMaxDocumentBytes) {
-    const ssize_t n = ::read(fd, block, std::min(sizeof block, kMaxDocumentBytes - total));
+  for (;;) {
+    const std::ptrdiff_t n = in.read(block, sizeof block);
     if (n == 0) break;
     if (n < 0) {
-      if (errno == EINTR) continue;
-      break;  // a read error ends the input like its end
+      // A document read in part would give wrong counts: none is better.
+      doc.clear();
+      if (error) *error = in.error();
+      return false;
     }
     reader.feed(block, block + n);
-    total += static_cast<std::size_t>(n);
   }
-  ::close(fd);
   reader.finish();
   doc.path = path;
+  if (error) *error = {};
   return true;
 }
 

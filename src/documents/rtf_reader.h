@@ -10,6 +10,7 @@
 
 #include "documents/document.h"
 #include "documents/markers.h"
+#include "platform/file_read.h"
 
 namespace lirno {
 
@@ -17,11 +18,15 @@ namespace lirno {
 inline constexpr std::size_t kMaxDocumentBytes = (std::size_t{1} << 30) - 16;
 
 // Reads the file at `path` (UTF-8) into `doc` with the given marker
-// characters. False, with `doc` untouched, when the file cannot be opened or
-// is larger than kMaxDocumentBytes; otherwise `doc` is cleared, filled (text
-// without NUL bytes, marks, notes, line table, glyph pictures), its path set
-// and its marks indexed, and the result is true.
-bool readDocument(const std::string& path, Document& doc, const Markers& markers);
+// characters. False, with `*error` (when given) saying why, when the file
+// cannot be opened, is not a regular file (never waited on) or is larger
+// than kMaxDocumentBytes (`doc` untouched), or when a read fails on the way
+// (`doc` left empty: part of a document is no document). Otherwise `doc`
+// is cleared, filled (text without NUL bytes, marks, notes, line table,
+// glyph pictures), its path set and its marks indexed, and the result is
+// true.
+bool readDocument(const std::string& path, Document& doc, const Markers& markers,
+                  FileError* error = nullptr);
 
 // The same over bytes in memory (tests, fuzzing); `doc.path` stays empty.
 // False only for input larger than kMaxDocumentBytes.

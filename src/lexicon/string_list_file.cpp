@@ -1,11 +1,8 @@
 #include "lexicon/string_list_file.h"
 
-#include <cstdio>
-
-#include <unistd.h>
-
 #include "platform/cp1252.h"
 #include "platform/file_read.h"
+#include "platform/file_write.h"
 
 namespace lirno {
 
@@ -32,22 +29,12 @@ bool readStringListFile(const std::string& path, std::vector<std::string>& entri
 
 bool writeStringListFile(const std::string& path, const std::vector<std::string>& entries,
                          bool append) {
-  std::string bytes;
-  for (const std::string& e : entries) bytes.append(e).append("\r\n");
-  if (append) {
-    std::FILE* f = std::fopen(path.c_str(), "ab");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+  FileWriter out;
+  if (!out.open(path, append ? FileWriter::Mode::Append : FileWriter::Mode::Replace)) return false;
+  for (const std::string& e : entries) {
+    if (!out.write(e) || !out.write("\r\n")) break;
   }
-  const std::string aside = path + ".tmp" + std::to_string(::getpid());
-  std::FILE* f = std::fopen(aside.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fclose(f) == 0 && ok;
-  if (ok) ok = std::rename(aside.c_str(), path.c_str()) == 0;
-  if (!ok) std::remove(aside.c_str());
-  return ok;
+  return out.commit();  // errno says why when it failed
 }
 
 bool readCorpusFile(const std::string& path, std::vector<std::string>& utf8Paths) {

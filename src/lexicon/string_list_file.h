@@ -12,12 +12,13 @@ namespace lirno {
 std::vector<std::string> splitLines(std::string_view bytes);
 
 // Reads a thesaurus file: entries as they stand (Windows-1252). False, with
-// `entries` unchanged, when the file cannot be read.
+// `entries` unchanged and errno set, when the file cannot be read (also a
+// FIFO or a device, which is never waited on).
 bool readStringListFile(const std::string& path, std::vector<std::string>& entries);
 
-// Writes every entry followed by CR LF; a replaced file is written aside
-// and renamed over the old one, so a failed write loses nothing. False when
-// the file cannot be written.
+// Writes every entry followed by CR LF, replacing the file through
+// FileWriter (a failed write loses nothing) or appending to it. False, with
+// errno set, when the file cannot be written.
 bool writeStringListFile(const std::string& path, const std::vector<std::string>& entries,
                          bool append = false);
 

@@ -145,14 +145,17 @@ std::string finishWordList(cTargetList& targets, bool sortFromRight, const Trans
          translateToAnsi(translate, "  Occurrences : ") + std::to_string(targets.occurrenceCount());
 }
 
-std::string runWordList(const SearchRequest& request, cTargetList& targets, EngineContext& context) {
+std::string runWordList(const SearchRequest& request, cTargetList& targets, EngineContext& context,
+                        CorpusRun* run) {
   if (context.clearingTargets) context.clearingTargets();
   targets.clear();
-  forEachDocument(context, request.useCorpus, [&](const Document& doc, const DocumentLabel& label) {
+  const CorpusRun done = forEachDocument(context, request.useCorpus, [&](const Document& doc, const DocumentLabel& label) {
     wordScan(doc, label, request.filters, context.rules, request.resultSpelling, request.showSymbols,
              targets);
   });
-  return finishWordList(targets, request.sortFromRight, context.translate);
+  if (run) *run = done;
+  return finishWordList(targets, request.sortFromRight, context.translate) +
+         interruptionNote(done, context.translate);
 }
 
 }  // namespace lirno

@@ -26,7 +26,9 @@ std::string finishWordList(cTargetList& targets, bool sortFromRight, const Trans
 // The word list command once its dialog is confirmed: the request's result
 // spelling, show symbols, use corpus, filters and sort from the right are
 // set. Frees the previous targets, scans, and returns Finish's status line.
-// After a corpus word list no document is open.
-std::string runWordList(const SearchRequest& request, cTargetList& targets, EngineContext& context);
+// After a corpus word list no document is open. `run`, when given, tells
+// how far the corpus was worked through.
+std::string runWordList(const SearchRequest& request, cTargetList& targets, EngineContext& context,
+                        CorpusRun* run = nullptr);
 
 }  // namespace lirno

@@ -1,12 +1,10 @@
 #include "platform/ini_file.h"
 
-#include <cstdio>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <vector>
 
-#include <unistd.h>
+#include "platform/file_read.h"
+#include "platform/file_write.h"
 
 namespace lirno {
 namespace {
@@ -37,12 +35,9 @@ struct Line {
   std::string end;
 };
 
-std::optional<std::vector<Line>> readLines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  const std::string data = ss.str();
+std::optional<std::vector<Line>> readLines(const std::string& path, FileError* error = nullptr) {
+  std::string data;
+  if (!readFileBytes(path, data, error)) return std::nullopt;
   std::vector<Line> lines;
   std::size_t i = 0;
   while (i < data.size()) {
@@ -139,7 +134,12 @@ int IniFile::readInt(std::string_view section, std::string_view key, int fallbac
 
 bool IniFile::writeString(std::string_view section, std::string_view key,
                           std::string_view value) const {
-  std::vector<Line> lines = readLines(path_).value_or(std::vector<Line>{});
+  // A file that exists but cannot be read is not replaced by one that
+  // holds this key only.
+  FileError error;
+  std::optional<std::vector<Line>> read = readLines(path_, &error);
+  if (!read && !error.missing()) return false;  // errno says why
+  std::vector<Line> lines = read ? std::move(*read) : std::vector<Line>{};
   // New lines take the file's own line end, CR LF for a new file.
   std::string eol = "\r\n";
   for (const Line& l : lines) {
@@ -167,20 +167,7 @@ bool IniFile::writeString(std::string_view section, std::string_view key,
 
   std::string data;
   for (const Line& l : lines) data += l.text + l.end;
-  const std::string temp = path_ + ".tmp" + std::to_string(::getpid());
-  std::FILE* out = std::fopen(temp.c_str(), "wb");
-  if (!out) return false;
-  const bool written = std::fwrite(data.data(), 1, data.size(), out) == data.size() &&
-                       std::fflush(out) == 0 && ::fsync(::fileno(out)) == 0;
-  if (std::fclose(out) != 0 || !written) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  if (std::rename(temp.c_str(), path_.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
+  return writeWholeFile(path_, data);
 }
 
 bool IniFile::writeInt(std::string_view section, std::string_view key, int value) const {

@@ -28,10 +28,12 @@ class IniFile {
   // none gives 0), or `fallback` when the key is missing.
   int readInt(std::string_view section, std::string_view key, int fallback) const;
 
-  // Writes [section] key=value. The new content goes to a temporary file that
-  // is renamed over the old one, so an interrupted write never loses the
-  // file. Returns false when the file cannot be written (missing or
-  // read-only folder, for instance).
+  // Writes [section] key=value. The whole file is replaced through
+  // writeWholeFile (file_write.h), so an interrupted write never loses it;
+  // a symbolic link is written through to its target. Returns false, with
+  // errno set, when the file cannot be written (missing or read-only
+  // folder, full disk) or when it exists but cannot be read (no right, not
+  // a regular file): its other keys would be lost.
   bool writeString(std::string_view section, std::string_view key, std::string_view value) const;
   bool writeInt(std::string_view section, std::string_view key, int value) const;
 

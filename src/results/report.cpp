@@ -1,6 +1,7 @@
 #include "results/report.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -31,28 +32,47 @@ std::string reference(std::int32_t page, std::int32_t folio, std::int32_t verso,
   return r;
 }
 
+// Passes bytes on with every LF as CR LF.
+class CrLfSink final : public ByteSink {
+ public:
+  explicit CrLfSink(ByteSink& out) : out_(out) {}
+  bool write(std::string_view bytes) override {
+    for (;;) {
+      const std::size_t lf = bytes.find('\n');
+      if (lf == std::string_view::npos) return bytes.empty() || out_.write(bytes);
+      if ((lf > 0 && !out_.write(bytes.substr(0, lf))) || !out_.write("\r\n")) return false;
+      bytes.remove_prefix(lf + 1);
+    }
+  }
+
+ private:
+  ByteSink& out_;
+};
+
+// Writes the report piece by piece as it is built: only the extracts of the
+// detailed form are held until written.
 class ReportWriter {
  public:
-  ReportWriter(const ReportOptions& options, const ReportInput& input)
-      : options_(options), in_(input) {}
+  ReportWriter(const ReportOptions& options, const ReportInput& input, ByteSink& out)
+      : options_(options), in_(input), out_(out) {}
 
-  std::string run() {
+  bool run() {
     if (options_.information) header();
-    if (options_.list) targetList();
-    if (options_.extracts > 0) {
+    if (ok_ && options_.list) targetList();
+    if (ok_ && options_.extracts > 0) {
       if (options_.detailed) {
         detailedExtracts();
       } else {
         groupedExtracts();
       }
     }
-    return std::move(out_);
+    return ok_;
   }
 
  private:
   template <typename... Parts>
   void put(const Parts&... parts) {
-    (out_.append(std::string_view(parts)), ...);
+    ((ok_ = ok_ && out_.write(std::string_view(parts))), ...);
   }
 
   std::string T(std::string_view text) const { return translateToAnsi(in_.translate, text); }
@@ -65,16 +85,16 @@ class ReportWriter {
 
   void header() {
     const SearchRequest& rq = in_.request;
-    out_ += T("DOCUMENT: ");
+    put(T("DOCUMENT: "));
     if (rq.useCorpus) {
       for (std::size_t k = 0; k < in_.corpus.size(); ++k) {
-        if (k > 0) out_ += ", ";
-        out_ += ansi(fileNameOf(in_.corpus[k]));
+        if (k > 0) put(", ");
+        put(ansi(fileNameOf(in_.corpus[k])));
       }
     } else {
-      out_ += ansi(fileNameOf(in_.documents.current().path));
+      put(ansi(fileNameOf(in_.documents.current().path)));
     }
-    out_ += "\n";
+    put("\n");
     put(T("CONTEXTE: "), name(kContextNames, 4, rq.context), "\n");
     put(T("ORTHOGRAPHE: "), name(kSpellingNames, 4, rq.spelling), ", ", T("SEPARATEURS: "),
         T(rq.ignoreSeparators ? "sans" : "avec"), "\n");
@@ -88,31 +108,31 @@ class ReportWriter {
       put(s->text, ", ", T("POSITION :"), name(kPlaceNames, 5, s->place), ", ", T("EXCLURE :"),
           T(s->exclude ? "oui" : "non"), "\n");
     }
-    out_ += "\n";
+    put("\n");
   }
 
   void targetList() {
     for (const auto& t : in_.targets.records()) {
-      out_ += t->text;
+      if (!ok_) return;
+      put(t->text);
       if (options_.references) {
         put("\t", std::to_string(t->occurrences.size()));
         if (!t->document.empty()) {
           const std::string& label = t->document.str();
           const std::size_t bar = label.find(kLabelSeparator);
-          out_ += "\t";
-          if (bar != std::string::npos) out_ += ansi(std::string_view(label).substr(0, bar));
+          put("\t");
+          if (bar != std::string::npos) put(ansi(std::string_view(label).substr(0, bar)));
         }
         const Occurrence* last = nullptr;
         for (const Occurrence& o : t->occurrences) {
           if (last && o.page == last->page && o.folio == last->folio && o.verso == last->verso) continue;
-          out_ += last ? ", " : "\t";
-          out_ += reference(o.page, o.folio, o.verso, " ");
+          put(last ? ", " : "\t", reference(o.page, o.folio, o.verso, " "));
           last = &o;
         }
       }
-      out_ += "\n";
+      put("\n");
     }
-    out_ += "\n";
+    put("\n");
   }
 
   // The bounds of an occurrence's extract, indexes inclusive; an end the
@@ -199,6 +219,7 @@ class ReportWriter {
                            [](const GroupKey& a, const GroupKey& b) { return a.text == b.text; }),
                keys.end());
     for (const GroupKey& k : keys) {
+      if (!ok_) break;
       const Document* doc = source(k.label);
       if (!doc) continue;
       put(extractText(*doc, k.start, k.end), "\t");
@@ -218,7 +239,7 @@ class ReportWriter {
         }
         put(line, "\n\n");
       } else {
-        out_ += "\n";
+        put("\n");
       }
     }
     if (loadedAny_) in_.documents.closeAll();
@@ -229,7 +250,9 @@ class ReportWriter {
     std::string label;
     std::int32_t start;
     std::int32_t page, folio, verso;
-    std::string span;
+    // Shared by the extracts in one span: a long span in force over many
+    // extracts is held once.
+    std::shared_ptr<const std::string> span;
   };
 
   void detailedExtracts() {
@@ -246,6 +269,7 @@ class ReportWriter {
       const Document* doc = source(label);
       if (!doc) continue;
       std::map<std::int32_t, const Extract*> byStart;
+      std::map<std::int32_t, std::shared_ptr<const std::string>> spans;  // by span start
       for (const auto& t : in_.targets.records()) {
         if (t->document.str() != label) continue;
         for (const Occurrence& o : t->occurrences) {
@@ -254,7 +278,14 @@ class ReportWriter {
           if (found == byStart.end()) {
             auto e = std::make_unique<Extract>(
                 Extract{extractText(*doc, start, end), label, start, o.page, o.folio, o.verso, {}});
-            if (options_.spans) e->span = spanText(*doc, start);
+            if (options_.spans) {
+              const Location loc = placeOf(*doc, start, Unit::Index, in_.pageMarker);
+              if (loc.spanLength > 0) {
+                auto& shared = spans[loc.spanStart];
+                if (!shared) shared = std::make_shared<const std::string>(spanText(*doc, start));
+                e->span = shared;
+              }
+            }
             found = byStart.emplace(start, e.get()).first;
             extracts.push_back(std::move(e));
           }
@@ -283,22 +314,24 @@ class ReportWriter {
       }
     }
     for (const WordEntry& w : words) {
+      if (!ok_) return;
       put(w.text, "\n");
       for (const Extract* e : w.extracts) {
         put("\t", e->text);
         if (options_.extractReferences) {
           put("\t", fileNameFor(e->label), "\t", reference(e->page, e->folio, e->verso, "\t"));
         }
-        if (options_.spans && !e->span.empty()) put("\t", e->span);
-        out_ += "\n";
+        if (options_.spans && e->span && !e->span->empty()) put("\t", *e->span);
+        put("\n");
       }
-      out_ += "\n";
+      put("\n");
     }
   }
 
   const ReportOptions& options_;
   const ReportInput& in_;
-  std::string out_;
+  ByteSink& out_;
+  bool ok_ = true;
   std::string loadedPath_;
   const Document* loaded_ = nullptr;
   bool loadedAny_ = false;
@@ -306,26 +339,27 @@ class ReportWriter {
 
 }  // namespace
 
+bool writeReport(const ReportOptions& options, const ReportInput& input, ByteSink& out) {
+  CrLfSink file(out);
+  return ReportWriter(options, input, file).run();
+}
+
 std::string buildReport(const ReportOptions& options, const ReportInput& input) {
-  return ReportWriter(options, input).run();
+  StringSink text;
+  ReportWriter(options, input, text).run();
+  return std::move(text.text);
 }
 
-std::string withCrLf(std::string_view report) {
-  std::string out;
-  out.reserve(report.size() + report.size() / 16);
-  for (const char c : report) {
-    if (c == '\n') out += '\r';
-    out += c;
+bool writeReportFile(const std::string& path, const ReportOptions& options, const ReportInput& input,
+                     std::string* error) {
+  FileWriter file;
+  if (file.open(path, options.append ? FileWriter::Mode::Append : FileWriter::Mode::Replace)) {
+    writeReport(options, input, file);
+    if (file.commit()) return true;
   }
-  return out;
-}
-
-bool writeReportFile(const std::string& path, std::string_view report, bool append) {
-  std::FILE* f = std::fopen(path.c_str(), append ? "ab" : "wb");
-  if (!f) return false;
-  const std::string bytes = withCrLf(report);
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && written;
+  if (error) *error = file.error();
+  errno = file.errorCode();
+  return false;
 }
 
 }  // namespace lirno

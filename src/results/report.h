@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "documents/document_source.h"
+#include "platform/file_write.h"
 #include "platform/translator.h"
 #include "search/request.h"
 #include "search/targets.h"
@@ -33,16 +34,25 @@ struct ReportInput {
   unsigned char pageMarker;   // the rules' page marker
 };
 
-// Builds the report, Windows-1252 with LF line ends. Extracts of corpus
-// documents load them through the source (after which no document is
-// open); extracts of a document that cannot be read are left out.
+// The report is Windows-1252. Extracts of corpus documents load them
+// through the source (after which no document is open); extracts of a
+// document that cannot be read are left out.
+
+// The export: writes the report to the file at `path` (UTF-8) with CR LF
+// line ends, added to its end when `options.append`, else replacing it
+// through FileWriter (platform/file_write.h), so that a failed write leaves
+// the previous file as it was. The report is streamed: memory does not grow
+// with it. False, with `*error` (when given) set to the system's reason and
+// errno to its code, when the file cannot be written.
+bool writeReportFile(const std::string& path, const ReportOptions& options, const ReportInput& input,
+                     std::string* error = nullptr);
+
+// The same into any sink (the standard output, a FileWriter the caller
+// opened and commits): CR LF line ends, written piece by piece as it is
+// built. False when the sink refused a piece; the rest is then not built.
+bool writeReport(const ReportOptions& options, const ReportInput& input, ByteSink& out);
+
+// The report in memory with LF line ends (tests, previews).
 std::string buildReport(const ReportOptions& options, const ReportInput& input);
-
-// Writes `report` with every LF as CR LF, appending or replacing. False
-// when the file cannot be written.
-bool writeReportFile(const std::string& path, std::string_view report, bool append);
-
-// The report's bytes as the file holds them: LF became CR LF.
-std::string withCrLf(std::string_view report);
 
 }  // namespace lirno

@@ -29,23 +29,34 @@ void preparePatterns(cArrowList& strings, const SearchRequest& request, const Ru
   }
 }
 
-void forEachDocument(EngineContext& context, bool useCorpus,
-                     const std::function<void(const Document&, const DocumentLabel&)>& scan) {
+CorpusRun forEachDocument(EngineContext& context, bool useCorpus,
+                          const std::function<void(const Document&, const DocumentLabel&)>& scan) {
+  CorpusRun run;
   if (!useCorpus) {
     scan(context.documents.current(), DocumentLabel());
-    return;
+    return run;
   }
   context.documents.closeAll();
-  const std::size_t count = context.corpus.size();
-  for (std::size_t k = 0; k < count; ++k) {
-    if (context.progress) context.progress(k, count);
-    if (context.corpus[k].empty()) continue;  // names no document
-    const std::string path = resolveDocumentPath(context.corpus[k], context.programFolder);
+  run.total = context.corpus.size();
+  for (; run.done < run.total; ++run.done) {
+    if (context.progress && !context.progress(run.done, run.total)) {
+      run.interrupted = true;
+      break;
+    }
+    if (context.corpus[run.done].empty()) continue;  // names no document
+    const std::string path = resolveDocumentPath(context.corpus[run.done], context.programFolder);
     if (const Document* doc = context.documents.load(path)) {
       scan(*doc, DocumentLabel(documentLabel(path, context.programFolder)));
       context.documents.closeAll();
     }
   }
+  return run;
+}
+
+std::string interruptionNote(const CorpusRun& run, const Translator& translate) {
+  if (!run.interrupted) return {};
+  return translateToAnsi(translate, "  Interrompu après ") + std::to_string(run.done) +
+         translateToAnsi(translate, " documents sur ") + std::to_string(run.total);
 }
 
 SearchOutcome runSearch(SearchRequest& request, cTargetList& targets, EngineContext& context,
@@ -70,13 +81,14 @@ SearchOutcome runSearch(SearchRequest& request, cTargetList& targets, EngineCont
 
   if (context.clearingTargets) context.clearingTargets();
   targets.clear();
-  forEachDocument(context, request.useCorpus, [&](const Document& doc, const DocumentLabel& label) {
-    scanDocument(request, doc, context.rules, label, targets, context.scanMethod);
-  });
+  outcome.corpus =
+      forEachDocument(context, request.useCorpus, [&](const Document& doc, const DocumentLabel& label) {
+        scanDocument(request, doc, context.rules, label, targets, context.scanMethod);
+      });
 
   removeParentedStrings(request.strings);
-  outcome.status =
-      searchStatusLine(request, targets, context.translate, outcome.generationLimited);
+  outcome.status = searchStatusLine(request, targets, context.translate, outcome.generationLimited) +
+                   interruptionNote(outcome.corpus, context.translate);
   outcome.sortOrder = request.sortFromRight ? kSortRightToLeftAscending : kSortTextAscending;
   sortTargets(targets, outcome.sortOrder, false);
   return outcome;

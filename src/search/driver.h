@@ -33,8 +33,8 @@ struct EngineContext {
   // interactive; false (cancelled) abandons the search.
   std::function<bool(cArrowList&)> reviewVariants;
   // Called before each corpus document is scanned (0-based, count), so that
-  // a long search can show progress.
-  std::function<void(std::size_t, std::size_t)> progress;
+  // a long search can show progress; false stops the work there.
+  std::function<bool(std::size_t, std::size_t)> progress;
   ScanMethod scanMethod = ScanMethod::kFast;
   // The search goes ahead (no variant dialog, or it was confirmed): called
   // once, just before the previous targets are freed, so that a window can
@@ -42,11 +42,20 @@ struct EngineContext {
   std::function<void()> clearingTargets = {};
 };
 
+// How far work over the corpus got: `done` of `total` documents handled
+// (read or found missing); interrupted when the progress stopped it.
+struct CorpusRun {
+  std::size_t done = 0;
+  std::size_t total = 0;
+  bool interrupted = false;
+};
+
 struct SearchOutcome {
   bool searched = false;           // false: the variant dialog was cancelled
   std::string status;              // the status line, Windows-1252
   int sortOrder = 2;               // the order applied to the targets (2 or 4)
   bool generationLimited = false;  // a variant bound was reached
+  CorpusRun corpus;                // with use corpus
 };
 
 // A range to colour red in the current pane, in positions.
@@ -59,8 +68,13 @@ struct HighlightRange {
 // `useCorpus`, over each corpus document in order with its Document label:
 // all documents are closed first and after each one, and a document that
 // cannot be read is reported by the source and skipped.
-void forEachDocument(EngineContext& context, bool useCorpus,
-                     const std::function<void(const Document&, const DocumentLabel&)>& scan);
+// Returns how far the corpus was worked through (nothing without it).
+CorpusRun forEachDocument(EngineContext& context, bool useCorpus,
+                          const std::function<void(const Document&, const DocumentLabel&)>& scan);
+
+// What the status line adds when work over the corpus was interrupted:
+// after how many of its documents (Windows-1252).
+std::string interruptionNote(const CorpusRun& run, const Translator& translate);
 
 // Steps 1 and 2 of a search: each pattern becomes its text, upper-cased or
 // reduced unless the spelling is "Identique"; symbols (class 1) are left

@@ -1,5 +1,7 @@
 #include "shell/command_line.h"
 
+#include <algorithm>
+
 namespace lirno {
 namespace {
 
@@ -44,116 +46,156 @@ int digitAt(const std::string& option, int low, int high) {
   return c - '0';
 }
 
+// Takes the tokens one at a time.
+class Parser {
+ public:
+  void take(const std::string& token);
+  CommandLine done() { return std::move(cl_); }
+
+ private:
+  enum class Waiting { None, Language, Rules, Thesaurus, Corpus, File, Ignore, Search };
+  CommandLine cl_;
+  Waiting waiting_ = Waiting::None;
+  std::string searchFlags_;
+};
+
+void Parser::take(const std::string& token) {
+  CommandLine& cl = cl_;
+  switch (waiting_) {
+    case Waiting::Language:
+      cl.languageFile = token;
+      break;
+    case Waiting::Rules:
+      cl.rulesFile = token;
+      break;
+    case Waiting::Thesaurus:
+      cl.thesaurusFile = token;
+      break;
+    case Waiting::Corpus:
+      cl.corpusFile = token;
+      break;
+    case Waiting::File:
+      cl.fileToOpen = token;
+      break;
+    case Waiting::Ignore:
+      break;
+    case Waiting::Search: {
+      CommandLineString s{token, 0, false};
+      for (std::size_t i = 2; i < searchFlags_.size(); ++i) {
+        const char f = searchFlags_[i];
+        if (f >= '0' && f <= '4') s.place = f - '0';
+        if (f == 'X') s.exclude = true;
+      }
+      if (!cl.searchStrings) cl.searchStrings.emplace();
+      cl.searchStrings->push_back(std::move(s));
+      break;
+    }
+    case Waiting::None: {
+      const std::string option = upper(token);
+      const std::string_view head = std::string_view(option).substr(0, 2);
+      if (head == "-L") {
+        waiting_ = Waiting::Language;
+      } else if (head == "-R") {
+        waiting_ = Waiting::Rules;
+      } else if (head == "-T") {
+        waiting_ = Waiting::Thesaurus;
+      } else if (head == "-C") {
+        waiting_ = Waiting::Corpus;
+      } else if (head == "-F") {
+        waiting_ = Waiting::File;
+      } else if (head == "-O") {
+        waiting_ = Waiting::Ignore;
+      } else if (head == "-S") {
+        waiting_ = Waiting::Search;
+        searchFlags_ = option;
+      } else if (head == "-M") {
+        if (cl.spelling < 3) {
+          if (const int d = digitAt(option, 0, 2); d >= 0) cl.spelling = d;
+        }
+      } else if (head == "-G") {
+        cl.spelling = 3;
+        if (const int d = digitAt(option, 1, 9); d >= 0) cl.generationLevel = d;
+      } else if (head == "-X") {
+        // A digit above 3 names no context; it is ignored.
+        cl.context = 0;
+        if (const int d = digitAt(option, 1, 3); d >= 0) cl.context = d;
+      } else if (head == "-P") {
+        cl.ignoreSeparators = true;
+      } else if (head == "-A") {
+        cl.allStrings = true;
+      } else if (head == "-D") {
+        cl.inOrder = true;
+      } else if (head == "-W") {
+        cl.resultLikeSpelling = false;
+        cl.resultSpelling = 1;
+        if (const int d = digitAt(option, 0, 2); d >= 0) cl.resultSpelling = d;
+      } else if (head == "-Y") {
+        cl.showSymbols = true;
+      } else if (head == "-I") {
+        cl.filterKeys = option.size() > 2 ? option.substr(2) : std::string();
+        cl.resultSpelling = 0;
+      } else {
+        cl.fileToOpen = token;
+      }
+      return;
+    }
+  }
+  waiting_ = Waiting::None;
+}
+
+// How an argument stands on a command line: quoted when it holds a blank
+// or is empty.
+std::size_t shownLength(const std::string& argument) {
+  const bool quoted = argument.empty() || argument.find(' ') != std::string::npos;
+  return argument.size() + (quoted ? 2 : 0);
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(std::string_view text) {
-  CommandLine cl;
-  enum class Waiting { None, Language, Rules, Thesaurus, Corpus, File, Ignore, Search };
-  Waiting waiting = Waiting::None;
-  std::string searchFlags;
+  Parser parser;
   std::string_view rest = text;
   while (!trim(rest).empty()) {
     const std::string token = nextToken(rest);
-    if (rest.size() > 1024) rest = rest.substr(0, 1024);
-
-    switch (waiting) {
-      case Waiting::Language:
-        cl.languageFile = token;
-        break;
-      case Waiting::Rules:
-        cl.rulesFile = token;
-        break;
-      case Waiting::Thesaurus:
-        cl.thesaurusFile = token;
-        break;
-      case Waiting::Corpus:
-        cl.corpusFile = token;
-        break;
-      case Waiting::File:
-        cl.fileToOpen = token;
-        break;
-      case Waiting::Ignore:
-        break;
-      case Waiting::Search: {
-        CommandLineString s{token, 0, false};
-        for (std::size_t i = 2; i < searchFlags.size(); ++i) {
-          const char f = searchFlags[i];
-          if (f >= '0' && f <= '4') s.place = f - '0';
-          if (f == 'X') s.exclude = true;
-        }
-        if (!cl.searchStrings) cl.searchStrings.emplace();
-        cl.searchStrings->push_back(std::move(s));
-        break;
-      }
-      case Waiting::None: {
-        const std::string option = upper(token);
-        const std::string_view head = std::string_view(option).substr(0, 2);
-        if (head == "-L") {
-          waiting = Waiting::Language;
-        } else if (head == "-R") {
-          waiting = Waiting::Rules;
-        } else if (head == "-T") {
-          waiting = Waiting::Thesaurus;
-        } else if (head == "-C") {
-          waiting = Waiting::Corpus;
-        } else if (head == "-F") {
-          waiting = Waiting::File;
-        } else if (head == "-O") {
-          waiting = Waiting::Ignore;
-        } else if (head == "-S") {
-          waiting = Waiting::Search;
-          searchFlags = option;
-        } else if (head == "-M") {
-          if (cl.spelling < 3) {
-            if (const int d = digitAt(option, 0, 2); d >= 0) cl.spelling = d;
-          }
-        } else if (head == "-G") {
-          cl.spelling = 3;
-          if (const int d = digitAt(option, 1, 9); d >= 0) cl.generationLevel = d;
-        } else if (head == "-X") {
-          // A digit above 3 names no context; it is ignored.
-          cl.context = 0;
-          if (const int d = digitAt(option, 1, 3); d >= 0) cl.context = d;
-        } else if (head == "-P") {
-          cl.ignoreSeparators = true;
-        } else if (head == "-A") {
-          cl.allStrings = true;
-        } else if (head == "-D") {
-          cl.inOrder = true;
-        } else if (head == "-W") {
-          cl.resultLikeSpelling = false;
-          cl.resultSpelling = 1;
-          if (const int d = digitAt(option, 0, 2); d >= 0) cl.resultSpelling = d;
-        } else if (head == "-Y") {
-          cl.showSymbols = true;
-        } else if (head == "-I") {
-          cl.filterKeys = option.size() > 2 ? option.substr(2) : std::string();
-          cl.resultSpelling = 0;
-        } else {
-          cl.fileToOpen = token;
-        }
-        continue;
-      }
-    }
-    waiting = Waiting::None;
+    if (rest.size() > kCommandLineCut) rest = rest.substr(0, kCommandLineCut);
+    parser.take(token);
   }
-  return cl;
+  return parser.done();
 }
 
-std::string joinArguments(int argc, const char* const* argv) {
-  std::string text;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) text += ' ';
-    const std::string_view arg = argv[i];
-    if (arg.find(' ') != std::string_view::npos || arg.empty()) {
-      text += '"';
-      text += arg;
-      text += '"';
-    } else {
-      text += arg;
+CommandLine parseCommandArguments(const std::vector<std::string>& arguments, bool cut) {
+  Parser parser;
+  std::string dropped;
+  // Characters of the command line left after the first argument and its
+  // blank; each later argument costs its length as it stands there and the
+  // blank before it.
+  std::size_t room = kCommandLineCut;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& a = arguments[i];
+    if (!cut || i == 0) {
+      parser.take(std::string(trim(a)));
+      continue;
     }
+    const std::size_t blank = i == 1 ? 0 : 1;
+    const std::size_t cost = blank + shownLength(a);
+    if (cost <= room) {
+      room -= cost;
+      parser.take(std::string(trim(a)));
+      continue;
+    }
+    // The cut falls inside this argument: its beginning is read, as the
+    // text parser reads it, and the rest of the line is dropped.
+    const std::size_t quote = shownLength(a) > a.size() ? 1 : 0;
+    const std::size_t visible = room > blank + quote ? room - blank - quote : 0;
+    const std::string_view head = std::string_view(a).substr(0, std::min(visible, a.size()));
+    if (!trim(head).empty()) parser.take(std::string(trim(head)));
+    dropped = a.substr(head.size());
+    for (std::size_t j = i + 1; j < arguments.size(); ++j) dropped.append(" ").append(arguments[j]);
+    break;
   }
-  return text;
+  CommandLine cl = parser.done();
+  cl.dropped = std::move(dropped);
+  return cl;
 }
 
 }  // namespace lirno

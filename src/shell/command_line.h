@@ -1,6 +1,7 @@
 #pragma once
 // The workbench's command line: files to load, a document to open and a
 // complete search to run at once. Shared by lirno and lirno-batch.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,15 +33,28 @@ struct CommandLine {
   bool resultLikeSpelling = true;
   int resultSpelling = 1;    // 0 Identique .. 2 Modifié
   bool showSymbols = true;
+  // What the 1024-character cut left unread (parseCommandArguments with
+  // the cut), as it stood on the command line; empty when all was read.
+  std::string dropped;
 };
+
+// The workbench reads only this many characters of its command line after
+// the first token.
+inline constexpr std::size_t kCommandLineCut = 1024;
 
 // Parses the text of the command line (the arguments after the program name,
 // as one string). Only the first 1024 characters after the first token are
 // read.
 CommandLine parseCommandLine(std::string_view text);
 
-// Joins argv[1..] into the command-line text, quoting arguments that hold a
-// blank, so that parseCommandLine sees them as the shell passed them.
-std::string joinArguments(int argc, const char* const* argv);
+// Parses the program's arguments (argv[1..]) as they came: each argument is
+// one token whatever it holds (blanks, double quotes), so that no argument
+// can add options of its own. With `cut` (the workbench), only the first
+// 1024 characters after the first argument are read, counted as the
+// arguments stand on one command line (blank-separated, quoted when they
+// hold a blank): an argument across the limit is read up to it, and what
+// was not read is kept in `dropped` so that the caller can say so. Without
+// it (lirno-batch) every argument is read.
+CommandLine parseCommandArguments(const std::vector<std::string>& arguments, bool cut);
 
 }  // namespace lirno

@@ -2,12 +2,16 @@
 // the expected files of tests/data/batch, messages and exit codes.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "support/temp_folder.h"
@@ -39,10 +43,12 @@ class BatchTest : public ::testing::Test {
   testing::TempFolder folder{"batch"};
   const std::string bin = LIRNO_BATCH_FOLDER;  // the program folder, with "/"
 
-  Outcome run(const std::vector<std::string>& args) {
-    std::string command = quoted(bin + "lirno-batch");
+  // `shell` comes before the command (limits), `redirect` after it.
+  Outcome run(const std::vector<std::string>& args, const std::string& shell = {},
+              const std::string& redirect = {}) {
+    std::string command = shell + "exec " + quoted(bin + "lirno-batch");
     for (const std::string& a : args) command.append(" ").append(quoted(a));
-    command.append(" 2>").append(quoted(folder.file("stderr")));
+    command.append(" 2>").append(quoted(folder.file("stderr"))).append(redirect);
     Outcome r;
     std::FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[4096];
@@ -155,11 +161,49 @@ TEST_F(BatchTest, Utf8DocumentsAreReadConvertedAndForeignFormatsRefused) {
 TEST_F(BatchTest, AMissingCorpusDocumentIsReportedAndSkipped) {
   folder.write("c.cor", bin + "sample/vita_clerici.txt\r\n" + folder.file("gone.txt") + "\r\n");
   const Outcome r = run({"-C", folder.file("c.cor"), "-S4", "odo", "--sections", "list,refs"});
-  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.exitCode, 1);  // the search covers the others, and says that one is missing
   EXPECT_EQ(r.out, "ODO\t5\tvita_clerici.txt\tp:001 f:001r, p:001 f:001v, p:002 f:002r, p:002 f:002v, "
                    "p:003 f:003r\r\n\r\n");
   EXPECT_EQ(r.err, std::string("Fichier non trouvé :\n").append(folder.file("gone.txt")).append(
                        "\n\"ODO\"  Mots : 1  Occurrences : 5\n"));
+}
+
+TEST_F(BatchTest, FilesThatAreNotRegularAreRefusedWithoutWaiting) {
+  // Nobody writes to these FIFOs: opening one to read would wait for ever.
+  for (const char* name : {"doc.fifo", "c.fifo", "t.fifo", "r.fifo"}) {
+    ASSERT_EQ(::mkfifo(folder.file(name).c_str(), 0600), 0);
+  }
+  const std::string vita = bin + "sample/vita_clerici.txt";
+  const std::string notRegular = "Ce n'est pas un fichier ordinaire :\n";
+  Outcome r = run({folder.file("doc.fifo"), "-S", "odo"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, notRegular + folder.file("doc.fifo") + "\n");
+  r = run({"-C", folder.file("c.fifo"), "-S", "odo"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, notRegular + folder.file("c.fifo") + "\n");
+  r = run({vita, "-T", folder.file("t.fifo")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, notRegular + folder.file("t.fifo") + "\n");
+  r = run({vita, "-R", folder.file("r.fifo"), "-S", "odo"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Fichier de règles illisible : " + folder.file("r.fifo") + "\n");
+
+  // Named in a corpus, beside a folder: both reported, the rest searched.
+  folder.write("c.cor", folder.file("doc.fifo") + "\r\n" + vita + "\r\n" + folder.path() + "\r\n");
+  r = run({"-C", folder.file("c.cor"), "-S4", "odo", "--sections", "list"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "ODO\r\n\r\n");
+  EXPECT_EQ(r.err, notRegular + folder.file("doc.fifo") + "\n" + notRegular + folder.path() + "\n" +
+                       std::strerror(EISDIR) + "\n\"ODO\"  Mots : 1  Occurrences : 5\n");
+}
+
+TEST_F(BatchTest, ADocumentAboveTheLimitIsSaidToBeTooLarge) {
+  folder.write("huge.txt", "");
+  std::filesystem::resize_file(folder.file("huge.txt"), 3'000'000'000);  // sparse: no disk used
+  const Outcome r = run({folder.file("huge.txt"), "-S", "odo"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Fichier trop volumineux :\n" + folder.file("huge.txt") +
+                       "\n3000000000 octets, la limite est de 1073741808 octets\n");
 }
 
 TEST_F(BatchTest, AnEmptyResultIsNoError) {
@@ -190,12 +234,74 @@ TEST_F(BatchTest, FailuresGiveAMessageAndAnExitCode) {
   EXPECT_EQ(r.exitCode, 1);
 }
 
+// A disk that fills up: no file may grow beyond 2 or 4 KB (ulimit -f
+// counts blocks of 512 or 1024 bytes, depending on the shell), and the
+// signal of a file grown too large is ignored so that the write fails.
+const std::string kSmallDisk = "trap '' XFSZ; ulimit -f 4; ";
+
+TEST_F(BatchTest, AFailedWriteKeepsThePreviousReportAndSaysWhy) {
+  std::string previous;
+  for (int i = 0; i < 400; ++i) previous += "line " + std::to_string(i) + "\r\n";
+  folder.write("report.txt", previous.substr(0, 1500));
+  folder.write("doc.json", "{}");
+  const std::string report = folder.file("report.txt");
+  Outcome r = run({"-C", bin + "sample.cor", "--words", "--report", report}, kSmallDisk);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Impossible d'écrire le fichier : " + report + "\n" + std::strerror(EFBIG)),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(folder.read("report.txt"), previous.substr(0, 1500));
+  r = run({"--dump-doc", bin + "sample/ms_aubert.rtf", "--report", folder.file("doc.json")}, kSmallDisk);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(folder.read("doc.json"), "{}");
+  // Nothing was left beside them.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                          std::filesystem::directory_iterator()),
+            3);  // report.txt, doc.json, stderr
+}
+
+TEST_F(BatchTest, AStandardOutputThatCannotBeWrittenIsAnError) {
+  Outcome r = run({bin + "sample/vita_clerici.txt", "-S", "odo"}, {}, " >/dev/full");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find(std::string("Impossible d'écrire sur la sortie standard : ") + std::strerror(ENOSPC)),
+            std::string::npos)
+      << r.err;
+  r = run({"--help"}, {}, " >/dev/full");
+  EXPECT_EQ(r.exitCode, 1);
+  r = run({"--dump-doc", bin + "sample/vita_clerici.txt"}, {}, " >/dev/full");
+  EXPECT_EQ(r.exitCode, 1);
+}
+
 TEST_F(BatchTest, AWorkbenchOptionTakesTheNextArgumentWhateverItIs) {
   // "--words" after -S is the string searched, not the output option (its
   // hyphens are symbols, left out of the pattern).
   const Outcome r = run({bin + "sample/vita_clerici.txt", "-S", "--words", "--sections", "list"});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.err, "\"WORDS\"  Mots : 0  Occurrences : 0\n");
+}
+
+TEST_F(BatchTest, AnArgumentIsNeverReadAsMoreOptions) {
+  // A double quote in a string searched opens no second option: the search
+  // stays in the one document.
+  const Outcome r = run({bin + "sample/vita_clerici.txt", "-S", "odo\" -C \"" + bin + "sample.cor",
+                         "--sections", "info"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out.substr(0, r.out.find("\r\n")), "DOCUMENT: vita_clerici.txt");
+  EXPECT_EQ(r.err.rfind("\"ODO", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("Mots : 0  Occurrences : 0"), std::string::npos) << r.err;
+}
+
+TEST_F(BatchTest, EveryStringIsSearchedHoweverLongTheCommandLine) {
+  std::vector<std::string> args = {bin + "sample/vita_clerici.txt", "--sections", "list"};
+  for (int i = 0; i < 3000; ++i) {
+    args.push_back("-S");
+    args.push_back("zq" + std::to_string(i));
+  }
+  args.push_back("-S");
+  args.push_back("odo");  // far past 1024 characters
+  const Outcome r = run(args);
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "ODO\r\nODONIS\r\n\r\n");
 }
 
 TEST_F(BatchTest, TheDocumentModelAsJson) {

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "documents/reader_support.h"
+#include "support/faults.h"
 #include "support/temp_folder.h"
 
 namespace lirno {
@@ -277,6 +282,46 @@ TEST(ReadDocument, UnreadableFileLeavesTheDocumentAlone) {
   dir.write("a.txt", "new");
   EXPECT_TRUE(readDocument(dir.file("a.txt"), doc, Markers()));
   EXPECT_EQ(doc.text, "new\n");
+}
+
+TEST(ReadDocument, AReadErrorInTheMiddleIsAnErrorNotTheEnd) {
+  TempFolder dir("reader");
+  std::string text = "odo ";
+  text += std::string(20000, 'x') + " odo " + std::string(20000, 'y') + " odo";
+  dir.write("doc.txt", text);
+  Document doc;
+  FileError error;
+  {
+    testing::ScopedFaults faults;
+    faults.readFailsAfter(30000, EIO);
+    EXPECT_FALSE(readDocument(dir.file("doc.txt"), doc, Markers(), &error));
+  }
+  EXPECT_EQ(error.kind, FileError::Kind::Read);
+  EXPECT_EQ(error.code, EIO);
+  EXPECT_TRUE(doc.text.empty());  // no part of it to be searched
+  EXPECT_TRUE(doc.path.empty());
+  ASSERT_TRUE(readDocument(dir.file("doc.txt"), doc, Markers(), &error));
+  EXPECT_EQ(doc.text, text + "\n");  // the reader ends the text with a break
+  EXPECT_EQ(error.kind, FileError::Kind::None);
+}
+
+TEST(ReadDocument, NonRegularAndOversizedFilesAreRefusedWithoutWaiting) {
+  TempFolder dir("reader");
+  ASSERT_EQ(::mkfifo(dir.file("fifo.rtf").c_str(), 0600), 0);
+  Document doc;
+  FileError error;
+  EXPECT_FALSE(readDocument(dir.file("fifo.rtf"), doc, Markers(), &error));  // no writer: would wait
+  EXPECT_EQ(error.kind, FileError::Kind::NotRegular);
+  EXPECT_FALSE(readDocument("/dev/zero", doc, Markers(), &error));
+  EXPECT_EQ(error.kind, FileError::Kind::NotRegular);
+  // A sparse file over the bound costs no disk.
+  dir.write("huge.txt", "");
+  std::filesystem::resize_file(dir.file("huge.txt"), kMaxDocumentBytes + 1);
+  EXPECT_FALSE(readDocument(dir.file("huge.txt"), doc, Markers(), &error));
+  EXPECT_EQ(error.kind, FileError::Kind::TooLarge);
+  EXPECT_EQ(error.size, kMaxDocumentBytes + 1);
+  EXPECT_EQ(error.limit, kMaxDocumentBytes);
+  EXPECT_EQ(error.messageText(), "Fichier trop volumineux :\n");
 }
 
 }  // namespace

@@ -6,7 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+
+#include "support/faults.h"
 
 namespace lirno {
 namespace {
@@ -103,13 +108,53 @@ TEST_F(IniFileTest, WriteKeepsEveryOtherLineAsItWas) {
 
 TEST_F(IniFileTest, FailedWriteLeavesTheFileUntouched) {
   write("[Window]\r\nTop=3\r\n");
-  // A folder where the temporary file would go makes the write fail, even
-  // for a user whom file modes do not stop.
-  std::filesystem::create_directory(path_ + ".tmp" + std::to_string(::getpid()));
   IniFile ini(path_);
-  EXPECT_FALSE(ini.writeInt("Window", "Top", 9));
+  {
+    testing::ScopedFaults faults;
+    faults.diskFullAfter(4);
+    EXPECT_FALSE(ini.writeInt("Window", "Top", 9));
+    EXPECT_EQ(errno, ENOSPC);
+  }
   EXPECT_EQ(content(), "[Window]\r\nTop=3\r\n");
   EXPECT_EQ(ini.readInt("Window", "Top", 0), 3);
+}
+
+TEST_F(IniFileTest, AFileThatCannotBeReadIsNotReplacedByOneKey) {
+  write("[Lirno]\r\nRules=mine.rul\r\n[Window]\r\nTop=3\r\n");
+  IniFile ini(path_);
+  {
+    testing::ScopedFaults faults;
+    faults.readOpenFails(EACCES);
+    EXPECT_FALSE(ini.writeInt("Window", "Top", 9));
+    EXPECT_EQ(errno, EACCES);
+  }
+  {
+    testing::ScopedFaults faults;
+    faults.readFailsAfter(5, EIO);  // an I/O error in the middle
+    EXPECT_FALSE(ini.writeInt("Window", "Top", 9));
+    EXPECT_EQ(errno, EIO);
+  }
+  EXPECT_EQ(content(), "[Lirno]\r\nRules=mine.rul\r\n[Window]\r\nTop=3\r\n");
+  // A FIFO is neither waited on nor replaced.
+  const std::string fifo = (dir_ / "fifo.ini").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  IniFile pipe(fifo);
+  EXPECT_EQ(pipe.readInt("Window", "Top", 7), 7);
+  EXPECT_FALSE(pipe.writeInt("Window", "Top", 9));
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
+TEST_F(IniFileTest, ALinkedFileIsWrittenThroughKeepingItsMode) {
+  const std::filesystem::path real = dir_ / "shared" / "real.ini";
+  std::filesystem::create_directories(real.parent_path());
+  std::ofstream(real, std::ios::binary) << "[Window]\r\nTop=3\r\n";
+  ::chmod(real.c_str(), 0604);
+  std::filesystem::create_symlink(real, path_);
+  ASSERT_TRUE(IniFile(path_).writeInt("Window", "Top", 9));
+  EXPECT_TRUE(std::filesystem::is_symlink(path_));
+  EXPECT_EQ(content(), "[Window]\r\nTop=9\r\n");
+  EXPECT_EQ(std::filesystem::status(real).permissions(),
+            std::filesystem::perms(0604));
 }
 
 TEST_F(IniFileTest, WriteIntoMissingFolderFails) {

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
 #include "search/driver.h"
 #include "support/engine_fixture.h"
+#include "support/faults.h"
 #include "support/temp_folder.h"
 
 namespace lirno {
@@ -222,16 +228,70 @@ TEST_F(CorpusReportTest, TheExtractsOfADocumentThatCannotBeReadAreLeftOut) {
   EXPECT_EQ(documents.missing, std::vector<std::string>{"/c/a.txt"});
 }
 
-TEST(ReportFileTest, LineFeedsBecomeCrLfAndAppendingKeepsTheFile) {
+TEST_F(ReportTest, TheFileGetsCrLfAppendingKeepsItAndAFailedWriteLosesNothing) {
   testing::TempFolder folder("report");
   const std::string path = folder.file("out.txt");
-  ASSERT_TRUE(writeReportFile(path, "a\nb\n", false));
-  EXPECT_EQ(folder.read("out.txt"), "a\r\nb\r\n");
-  ASSERT_TRUE(writeReportFile(path, "c\n", true));
-  EXPECT_EQ(folder.read("out.txt"), "a\r\nb\r\nc\r\n");
-  ASSERT_TRUE(writeReportFile(path, "d\n", false));
-  EXPECT_EQ(folder.read("out.txt"), "d\r\n");
-  EXPECT_FALSE(writeReportFile(folder.file("missing/out.txt"), "x\n", false));
+  const ReportInput input{request, targets, corpus, documents, {}, rules.markers.page};
+  options.information = false;
+  const std::string list = "AA\t3\tp:001 f:000r, p:001 f:001r, p:002 f:001r\r\nBB\t1\tp:001 f:000r\r\n\r\n";
+  ASSERT_TRUE(writeReportFile(path, options, input));
+  EXPECT_EQ(folder.read("out.txt"), list);
+  options.append = true;
+  ASSERT_TRUE(writeReportFile(path, options, input));
+  EXPECT_EQ(folder.read("out.txt"), list + list);
+  options.append = false;
+  ASSERT_TRUE(writeReportFile(path, options, input));
+  EXPECT_EQ(folder.read("out.txt"), list);
+
+  std::string error;
+  EXPECT_FALSE(writeReportFile(folder.file("missing/out.txt"), options, input, &error));
+  EXPECT_EQ(error, std::strerror(ENOENT));
+  {
+    testing::ScopedFaults faults;
+    faults.diskFullAfter(10);
+    options.information = true;
+    EXPECT_FALSE(writeReportFile(path, options, input, &error));
+    EXPECT_EQ(error, std::strerror(ENOSPC));
+  }
+  EXPECT_EQ(folder.read("out.txt"), list);
+}
+
+// Records what the report writer hands over; refuses everything after
+// `room` bytes.
+struct PieceSink final : ByteSink {
+  std::size_t total = 0, largest = 0, pieces = 0, room = SIZE_MAX, afterRefusal = 0;
+  std::string start;
+  bool write(std::string_view bytes) override {
+    if (total >= room) {
+      ++afterRefusal;
+      return false;
+    }
+    total += bytes.size();
+    largest = std::max(largest, bytes.size());
+    ++pieces;
+    if (start.size() < 64) start.append(bytes);
+    return true;
+  }
+};
+
+TEST_F(ReportTest, TheReportIsStreamedInSmallPieces) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "AA BB. ";
+  documents.open = makeDocument(text + "\n", true, "/doc/long.txt");
+  search();
+  options.extracts = 2;  // one sentence per occurrence: 20000 extracts
+  const ReportInput input{request, targets, corpus, documents, {}, rules.markers.page};
+  PieceSink sink;
+  ASSERT_TRUE(writeReport(options, input, sink));
+  EXPECT_GT(sink.total, 500000u);
+  EXPECT_LT(sink.largest, 100u);  // nothing held back to be written at the end
+  EXPECT_EQ(sink.start.substr(0, 20), "DOCUMENT: long.txt\r\n");
+
+  PieceSink refusing;
+  refusing.room = 1000;
+  EXPECT_FALSE(writeReport(options, input, refusing));
+  EXPECT_LT(refusing.pieces, 200u);
+  EXPECT_LE(refusing.afterRefusal, 1u);  // the rest is not built
 }
 
 }  // namespace

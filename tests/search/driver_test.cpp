@@ -75,6 +75,36 @@ TEST_F(DriverTest, ACorpusSearchSkipsAMissingDocumentAndLabelsTheOthers) {
   ASSERT_EQ(highlightRanges(targets, "one.txt | /c/").size(), 1u);
 }
 
+TEST_F(DriverTest, ProgressThatSaysStopEndsTheCorpusBetweenTwoDocuments) {
+  documents.files["/c/one.txt"] = "un chat\n";
+  documents.files["/c/two.txt"] = "deux chats\n";
+  corpus = {"/c/one.txt", "/c/two.txt", "/c/three.txt"};
+  std::vector<std::size_t> asked;
+  context.progress = [&](std::size_t k, std::size_t n) {
+    asked.push_back(k);
+    EXPECT_EQ(n, 3u);
+    return k < 1;
+  };
+  auto rq = makeRequest({{"CHAT"}}, kSpellingUpper);
+  rq.useCorpus = true;
+  const SearchOutcome out = runSearch(rq, targets, context, false);
+  EXPECT_EQ(asked, (std::vector<std::size_t>{0, 1}));
+  ASSERT_EQ(targets.size(), 1u);
+  EXPECT_EQ(targets[0].document.str(), "one.txt | /c/");
+  EXPECT_TRUE(out.corpus.interrupted);
+  EXPECT_EQ(out.corpus.done, 1u);
+  EXPECT_EQ(out.corpus.total, 3u);
+  EXPECT_EQ(out.status, "\"CHAT\"  Mots : 1  Occurrences : 1  Interrompu apr\xe8s 1 documents sur 3");
+  EXPECT_EQ(documents.open.path, "");
+
+  // Run to the end, the work says nothing more.
+  context.progress = [](std::size_t, std::size_t) { return true; };
+  const SearchOutcome whole = runSearch(rq, targets, context, false);
+  EXPECT_FALSE(whole.corpus.interrupted);
+  EXPECT_EQ(whole.corpus.done, 3u);
+  EXPECT_EQ(interruptionNote(whole.corpus, {}), "");
+}
+
 TEST_F(DriverTest, EachSearchStartsWithAnEmptyListAndSortsIt) {
   open("zut bah zut\n");
   auto rq = makeRequest({{"ZUT"}, {"BAH"}}, kSpellingUpper);

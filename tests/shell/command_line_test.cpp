@@ -117,15 +117,63 @@ TEST(CommandLineTest, OnlyTheFirst1024CharactersAfterTheFirstTokenAreRead) {
   EXPECT_TRUE(cl.allStrings);
 }
 
-TEST(CommandLineTest, JoinArgumentsQuotesArgumentsWithBlanks) {
-  const char* argv[] = {"lirno", "-S", "un mot", "/a b/c.rtf", "-P"};
-  const std::string text = joinArguments(5, argv);
-  EXPECT_EQ(text, "-S \"un mot\" \"/a b/c.rtf\" -P");
-  const CommandLine cl = parseCommandLine(text);
+using Args = std::vector<std::string>;
+
+TEST(CommandLineTest, EachArgumentIsOneTokenWhateverItHolds) {
+  // A double quote inside an argument opens nothing: no corpus sneaks in.
+  const CommandLine cl = parseCommandArguments(
+      {"-S", "x\" -C \"/path/sample.cor", "/a b/c.rtf", "-S2X", "  un mot ", "-P", ""}, true);
   ASSERT_TRUE(cl.searchStrings);
-  EXPECT_EQ((*cl.searchStrings)[0].text, "un mot");
-  EXPECT_EQ(cl.fileToOpen, "/a b/c.rtf");
+  ASSERT_EQ(cl.searchStrings->size(), 2u);
+  EXPECT_EQ((*cl.searchStrings)[0].text, "x\" -C \"/path/sample.cor");
+  EXPECT_EQ((*cl.searchStrings)[1].text, "un mot");  // trimmed, as every token is
+  EXPECT_EQ((*cl.searchStrings)[1].place, 2);
+  EXPECT_TRUE((*cl.searchStrings)[1].exclude);
+  EXPECT_EQ(cl.corpusFile, "");
+  EXPECT_EQ(cl.fileToOpen, "");  // the last, empty argument
   EXPECT_TRUE(cl.ignoreSeparators);
+  EXPECT_EQ(cl.dropped, "");
+}
+
+TEST(CommandLineTest, TheWorkbenchCutsItsArgumentsAsItsCommandLineAndSaysWhatItDropped) {
+  // As on one line: "-P", a blank, 1023 characters, " -A": the "-A" is past
+  // the 1024 characters after the first token.
+  const std::string filler(1023, 'x');
+  CommandLine cl = parseCommandArguments({"-P", filler, "-A", "-D"}, true);
+  EXPECT_TRUE(cl.ignoreSeparators);
+  EXPECT_EQ(cl.fileToOpen, filler);
+  EXPECT_FALSE(cl.allStrings);
+  EXPECT_EQ(cl.dropped, "-A -D");
+  // A quoted argument across the limit is read up to it, as the text parser
+  // reads it.
+  const std::string spaced = std::string(600, 'y') + " " + std::string(600, 'z');
+  cl = parseCommandArguments({"-F", spaced, "-A"}, true);
+  EXPECT_EQ(cl.fileToOpen, parseCommandLine("-F \"" + spaced + "\" -A").fileToOpen);
+  EXPECT_EQ(cl.fileToOpen, spaced.substr(0, 1023));  // after its opening quote
+  EXPECT_EQ(cl.dropped, spaced.substr(1023) + " -A");
+  EXPECT_FALSE(cl.allStrings);
+}
+
+TEST(CommandLineTest, WithoutTheCutEveryArgumentIsRead) {
+  Args args;
+  for (int i = 0; i < 10000; ++i) {
+    args.push_back("-S");
+    args.push_back("s" + std::to_string(i));
+  }
+  args.push_back("-A");
+  const CommandLine cl = parseCommandArguments(args, false);
+  ASSERT_TRUE(cl.searchStrings);
+  EXPECT_EQ(cl.searchStrings->size(), 10000u);
+  EXPECT_EQ(cl.searchStrings->back().text, "s9999");
+  EXPECT_TRUE(cl.allStrings);
+  // The workbench's cut keeps what its command line would have read.
+  std::string line;
+  for (const std::string& a : args) line += (line.empty() ? "" : " ") + a;
+  const CommandLine cutOne = parseCommandArguments(args, true);
+  EXPECT_EQ(cutOne.searchStrings->size(), parseCommandLine(line).searchStrings->size());
+  EXPECT_LT(cutOne.searchStrings->size(), 200u);
+  EXPECT_FALSE(cutOne.allStrings);
+  EXPECT_EQ(cutOne.dropped.substr(cutOne.dropped.size() - 8), "s9999 -A");
 }
 
 }  // namespace

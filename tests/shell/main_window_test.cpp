@@ -306,6 +306,27 @@ TEST_F(MainWindowTest, SecondWindowReadsNoSettingsAndOnlyTheLastOneSaves) {
   EXPECT_EQ(IniFile(program_.file("Lirno.ini")).readInt("Window", "Width", -1), secondWidth);
 }
 
+TEST_F(MainWindowTest, ACommandLineCutSaysWhatWasNotRead) {
+  std::vector<MessageRequest> shown;
+  const MessageHandler previous = setMessageHandler([&](const MessageRequest& m) {
+    shown.push_back(m);
+    return MessageAnswer::Ok;
+  });
+  Workbench wb(program_.path(), parseCommandArguments({"-P", std::string(1023, 'x'), "-A", "-S", "mot"}, true));
+  wb.setFallbackSettingsPath(home_.file("lirno/Lirno.ini"));
+  composeWorkbench(wb);
+  wb.start();
+  EXPECT_TRUE(shown.empty());  // once the window is up and its commands ran
+  QCoreApplication::processEvents();
+  setMessageHandler(previous);
+  ASSERT_EQ(shown.size(), 2u);  // the file "xx...x" it was asked to open: a name too long
+  EXPECT_EQ(shown[0].text.rfind("Impossible de lire le fichier :\n", 0), 0u);
+  EXPECT_EQ(shown[1].text, "La ligne de commande dépasse 1024 caractères ; ceci n'a pas été lu :\n-A -S mot");
+  EXPECT_FALSE(wb.commandLine().allStrings);
+  for (TfrmMain* w : wb.windows()) w->close();
+  deletePostedWindows();
+}
+
 TEST_F(MainWindowTest, SharedDialogsExistOnceWithTheirCaptions) {
   auto wb = makeWorkbench();
   wb->start();

@@ -4,8 +4,15 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/system_calls.h"
 
 namespace lirno::testing {
 
@@ -19,6 +26,7 @@ class TempFolder {
     std::filesystem::create_directories(path_);
   }
   ~TempFolder() {
+    unblock();
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
   }
@@ -41,13 +49,38 @@ class TempFolder {
   }
   bool exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
 
-  // Makes writes of `name` in this folder fail (a folder stands where its
-  // temporary file would go), even for a user whom file modes do not stop.
+  // Makes writes of `name` in this folder fail as in a folder without the
+  // right to write (EACCES): the file and the new files made beside it to
+  // replace it cannot be opened for writing, even for a user whom file
+  // modes do not stop. Undone with the folder.
   void blockWrites(const std::string& name) const {
-    std::filesystem::create_directories(path_ / (name + ".tmp" + std::to_string(::getpid())));
+    blocked().push_back(file(name));
+    systemCalls().open = openUnlessBlocked;
   }
 
  private:
+  static std::vector<std::string>& blocked() {
+    static std::vector<std::string> paths;
+    return paths;
+  }
+  static int openUnlessBlocked(const char* path, int flags, mode_t mode) {
+    if ((flags & (O_WRONLY | O_RDWR)) != 0) {
+      for (const std::string& b : blocked()) {
+        if (std::string_view(path).substr(0, b.size()) == b) {
+          errno = EACCES;
+          return -1;
+        }
+      }
+    }
+    return realSystemCalls().open(path, flags, mode);
+  }
+  void unblock() const {
+    auto& b = blocked();
+    const std::string mine = path();
+    std::erase_if(b, [&](const std::string& p) { return p.rfind(mine, 0) == 0; });
+    if (b.empty()) systemCalls().open = realSystemCalls().open;
+  }
+
   std::filesystem::path path_;
 };
 

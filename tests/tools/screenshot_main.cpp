@@ -59,11 +59,10 @@ int main(int argc, char** argv) {
       clicks.push_back(std::string("=") + argv[++i]);
     }
   }
-  std::vector<const char*> rest = {"lirno"};
+  std::vector<std::string> rest;
   for (; i < argc; ++i) rest.push_back(argv[i]);
 
-  lirno::Workbench wb(folder, lirno::parseCommandLine(
-                                  lirno::joinArguments(static_cast<int>(rest.size()), rest.data())));
+  lirno::Workbench wb(folder, lirno::parseCommandArguments(rest, true));
   lirno::composeWorkbench(wb);
   lirno::TfrmMain* w = wb.start();
   w->setWindowState(Qt::WindowNoState);

@@ -22,9 +22,19 @@ MessageHandler& messageHandler() {
 MessageAnswer showBox(const MessageRequest& r, QWidget* parent) {
   if (!parent) parent = QApplication::activeWindow();
   const QString caption = fromUtf8(r.caption);
-  const QString text = fromUtf8(r.text);
+  QString text = fromUtf8(r.text);
   if (r.kind == MessageKind::Warning) {
-    QMessageBox::warning(parent, caption, text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Warning, caption, QString(), QMessageBox::Ok, parent);
+    // A long list (documents not found) would not fit the screen: its
+    // first lines in the box, all of it under "Show Details".
+    constexpr int kShownLines = 20;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() > kShownLines) {
+      box.setDetailedText(text);
+      text = lines.mid(0, kShownLines).join(QLatin1Char('\n')) + QStringLiteral("\n...");
+    }
+    box.setText(text);
+    box.exec();
     return MessageAnswer::Ok;
   }
   switch (QMessageBox::question(parent, caption, text,

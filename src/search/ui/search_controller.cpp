@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "documents/document_source.h"
+#include "documents/ui/corpus_work.h"
 #include "documents/ui/panes_controller.h"
 #include "lexicon/word_list.h"
 #include "platform/paths.h"
@@ -17,32 +17,19 @@
 #include "platform/ui/qt_text.h"
 #include "results/document_label.h"
 #include "results/sorting.h"
+#include "results/ui/export_controller.h"
 #include "results/ui/results_controller.h"
 #include "results/ui/target_model.h"
 #include "search/driver.h"
 #include "search/request_builder.h"
 #include "search/ui/find_dialog.h"
+#include "search/ui/genoa_dialog.h"
 #include "shell/ui/workbench.h"
 
 namespace lirno {
 namespace {
 
 const QColor kRed(255, 0, 0);
-
-// The engine's documents are the current pane's: corpus documents are
-// loaded into it without being displayed.
-class PaneDocuments : public DocumentSource {
- public:
-  explicit PaneDocuments(PanesController& panes) : panes_(panes) {}
-  const Document& current() override { return panes_.currentDocument(); }
-  void closeAll() override { panes_.closeAllDocuments(); }
-  const Document* load(const std::string& path) override {
-    return panes_.loadIntoCurrentPane(path, true, false) ? &panes_.currentDocument() : nullptr;
-  }
-
- private:
-  PanesController& panes_;
-};
 
 class Hourglass {
  public:
@@ -67,6 +54,19 @@ SearchController::SearchController(TfrmMain& frame) : WindowController(frame) {
   producer.highlight = [this] { highlightOccurrences(); };
   producer.reproduceIn = [this](TfrmMain& other) { reproduceIn(other); };
   results().setProducer(std::move(producer));
+  if (auto* exporter = frame.controller<ExportController>()) {
+    ExportController::Source source;
+    source.request = [this]() -> const SearchRequest& { return request_; };
+    source.corpus = [this] { return searchedCorpus(); };
+    exporter->setSource(std::move(source));
+  }
+}
+
+std::vector<std::string> SearchController::searchedCorpus() const {
+  const std::vector<std::string>* corpus = corpus_ ? corpus_() : nullptr;
+  if (!corpus) return {};
+  const std::size_t n = std::min(corpus->size(), searchedDocuments_);
+  return std::vector<std::string>(corpus->begin(), corpus->begin() + static_cast<std::ptrdiff_t>(n));
 }
 
 PanesController& SearchController::panes() const { return *frame().controller<PanesController>(); }
@@ -128,7 +128,7 @@ bool SearchController::runSearch(bool interactive) {
   Hourglass hourglass;
   Workbench& wb = frame().workbench();
   ResultsController& r = results();
-  PaneDocuments documents(panes());
+  CorpusWork documents(panes(), &frame());
   static const std::vector<std::string> kNoCorpus;
   const std::vector<std::string>* corpus = corpus_ ? corpus_() : nullptr;
   if (!corpus) request_.useCorpus = false;
@@ -141,8 +141,25 @@ bool SearchController::runSearch(bool interactive) {
                         wb.programFolder(),
                         programTranslator(),
                         settingsFolder + "Lirno_Genor.txt",
-                        {},  // the variant dialog comes with its own work
+                        {},
                         {}};
+  if (auto* review = qobject_cast<TfrmGenoa*>(wb.dialogs().frmGenoa)) {
+    context.reviewVariants = [this, review, &wb](cArrowList& strings) {
+      // Strings added in the dialog are matched as the search matches the others.
+      auto patternOf = [this, &wb](const std::string& text) {
+        cArrowList one;
+        one.push_back(std::make_unique<SearchString>());
+        one.front()->text = text;
+        preparePatterns(one, request_, wb.rules());
+        return one.front()->pattern;
+      };
+      review->prepare(strings, patternOf, wb.programFolder());
+      QApplication::setOverrideCursor(Qt::ArrowCursor);
+      const bool confirmed = review->run();
+      QApplication::restoreOverrideCursor();
+      return confirmed;
+    };
+  }
   // The grid lets go of the old targets only once the search is certain to
   // run; a single reset then covers freeing, scanning and sorting.
   std::optional<TargetModel::Change> change;
@@ -150,8 +167,12 @@ bool SearchController::runSearch(bool interactive) {
     change.emplace(r.model());
     r.clearResults(true);
   };
+  if (corpus) {
+    context.progress = [&](std::size_t k, std::size_t n) { return documents.advance(k, n, (*corpus)[k]); };
+  }
   const SearchOutcome outcome = lirno::runSearch(request_, r.targets(), context, interactive);
   if (!outcome.searched) return false;
+  searchedDocuments_ = outcome.corpus.interrupted ? outcome.corpus.done : static_cast<std::size_t>(-1);
   showOutcome(outcome.status, outcome.sortOrder);
   change.reset();
 
@@ -163,6 +184,7 @@ bool SearchController::runSearch(bool interactive) {
     // Closing the documents disabled these; the corpus still allows them.
     frame().setCommandsEnabled({"btnFind", "mnuFind", "btnWord", "mnuWord"}, true);
   }
+  documents.reportMissing();
   return true;
 }
 

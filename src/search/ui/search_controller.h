@@ -34,6 +34,8 @@ class SearchController : public WindowController {
   void setCorpusSource(ListSource source) { corpus_ = std::move(source); }
   void setThesaurusSource(ListSource source) { thesaurus_ = std::move(source); }
   bool corpusLoaded() const;
+  // The corpus list while one is loaded, else nullptr.
+  const std::vector<std::string>* corpusList() const { return corpus_ ? corpus_() : nullptr; }
   // A document is loaded in the current pane.
   bool documentOpen() const;
 
@@ -50,6 +52,11 @@ class SearchController : public WindowController {
   // Highlight occurrences: every occurrence of the current document in red.
   void highlightOccurrences();
 
+  // The corpus entries the results come from: all of them, or those
+  // handled before the work was interrupted (the report names those only).
+  std::vector<std::string> searchedCorpus() const;
+  void setSearchedDocuments(std::size_t count) { searchedDocuments_ = count; }
+
  private:
   void runCommandLineSearch();
   // Open in another window, for `other` once its document is loaded: the
@@ -64,6 +71,7 @@ class SearchController : public WindowController {
   SearchRequest request_;
   ListSource corpus_;
   ListSource thesaurus_;
+  std::size_t searchedDocuments_ = static_cast<std::size_t>(-1);
 };
 
 }  // namespace lirno

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/paths.h"
+#include "platform/ui/message.h"
 #include "shell/ui/main_window.h"
 
 namespace lirno {
@@ -28,6 +29,23 @@ TfrmMain* Workbench::start() {
   TfrmMain* first = createMainWindow();
   if (dialogSetup_) dialogSetup_(*this);
   first->show();
+  if (!commandLine_.dropped.empty()) {
+    // The command line is read up to its limit; what lay beyond is named,
+    // once the commands it asked for have run.
+    std::string detail = commandLine_.dropped;
+    if (detail.size() > 300) {
+      std::size_t end = 300;
+      while (end > 0 && (static_cast<unsigned char>(detail[end]) & 0xC0) == 0x80) --end;  // whole UTF-8 characters
+      detail = detail.substr(0, end) + "...";
+    }
+    QMetaObject::invokeMethod(
+        first,
+        [first, detail] {
+          showMessage("La ligne de commande dépasse 1024 caractères ; ceci n'a pas été lu :\n", detail,
+                      "Lirno", MessageKind::Warning, first);
+        },
+        Qt::QueuedConnection);
+  }
   return first;
 }
 

@@ -15,6 +15,7 @@
 #include "platform/ui/qt_text.h"
 #include "results/ui/target_model.h"
 #include "shell/ui/status_label.h"
+#include "search/ui/genoa_dialog.h"
 #include "support/workbench_fixture.h"
 
 namespace lirno {
@@ -158,10 +159,17 @@ TEST_F(SearchControllerTest, StatusLineNamesTheMatchedPatternsAndTheContext) {
   EXPECT_EQ(results(w).requestContext(), kContextSentence);
 }
 
-TEST_F(SearchControllerTest, GeneratedSpellingSearchesWithoutTheVariantDialog) {
+TEST_F(SearchControllerTest, GeneratedSpellingWithoutRulesShowsTheTypedStringsOnly) {
   TfrmMain& w = start();
   open(w, writeDocument("chats.txt", kText));
+  int reviewed = -1;
+  qobject_cast<TfrmGenoa*>(workbench().dialogs().frmGenoa)->setRunner([&](TfrmGenoa& g) {
+    reviewed = g.ui.lstWord->count();
+    g.accept();
+    return g.result();
+  });
   searchWord(w, "chien", kSpellingGenerated);
+  EXPECT_EQ(reviewed, 1);
   // Reduced like "Modifiée" (the rules drop H), recorded reduced.
   EXPECT_EQ(rows(w), (std::vector<std::string>{"1|CIEN|"}));
   EXPECT_TRUE(searcher(w).request().strings.size() == 1);
