@@ -119,6 +119,7 @@ class DocumentReader {
   char param_[32] = {};
   int paramLength_ = 0;
   int escapeValue_ = 0, escapeDigits_ = 0;  // \'hh and \<n>
+  bool escapeNegative_ = false;             // \<-n>
 
   bool pendingStar_ = false;    // "\*" seen, destination not known yet
   std::int32_t unicodeCount_ = 1;  // the last \ucN
@@ -218,14 +219,20 @@ void DocumentReader::step(unsigned char ch) {
     case Lex::Decimal:
       if (ch == '>') {
         lex_ = Lex::Text;
-        if (escapeDigits_ > 0 && escapeValue_ <= 255) produced(static_cast<unsigned char>(escapeValue_));
+        // A value outside 0 to 255 gives its low byte, as a byte
+        // conversion does.
+        if (escapeDigits_ > 0) {
+          produced(static_cast<unsigned char>(escapeNegative_ ? -escapeValue_ : escapeValue_));
+        }
         return;
       }
       if (isDigit(ch)) {
-        if (escapeDigits_ < 31) {
-          escapeValue_ = std::min(escapeValue_ * 10 + (ch - '0'), 1000);
-          ++escapeDigits_;
-        }
+        escapeValue_ = (escapeValue_ * 10 + (ch - '0')) & 0xFF;  // only the low byte is kept
+        ++escapeDigits_;
+        return;
+      }
+      if (ch == '-' && escapeDigits_ == 0 && !escapeNegative_) {
+        escapeNegative_ = true;
         return;
       }
       lex_ = Lex::Text;  // not a decimal escape: as for a bad hexadecimal one
@@ -302,6 +309,7 @@ void DocumentReader::escape(unsigned char ch) {
   if (ch == '\'' || ch == '<') {
     lex_ = ch == '\'' ? Lex::Hex : Lex::Decimal;
     escapeValue_ = escapeDigits_ = 0;
+    escapeNegative_ = false;
     return;
   }
   if (skipping_) return;

@@ -64,6 +64,12 @@ TEST(Reader, Escapes) {
   EXPECT_EQ(readText("\\'5c\\'7d").text, "\\}\n");
 }
 
+TEST(Reader, DecimalEscapeOutsideAByteGivesItsLowByte) {
+  EXPECT_EQ(readText("a\\<-3>b\\<300>c").text, "a\xfd" "b,c\n");
+  EXPECT_EQ(readText("\\<-0>\\<256>\\<511>\\<-256>x").text, "\xffx\n");  // 0 bytes give nothing
+  EXPECT_EQ(readText("\\<--1>\\<1->").text, "-1>->\n");  // one sign, and only first
+}
+
 TEST(Reader, GlyphMarkerBeforeAPictureTakesIt) {
   const Document typed = readText("{\\rtf1 ab" + kGlyph + picture() + "c}");
   EXPECT_EQ(typed.text, "ab" + kGlyph + "c\n");
