@@ -428,10 +428,12 @@ void DocumentReader::perform(const RtfControlWord& w, std::int32_t param) {
 
 // \uN: the Windows-1252 byte of the character when it has one (and then the
 // fallback that follows is dropped); otherwise the fallback is the text.
+// Control characters are bytes like the others: a tab, a CR (a line break),
+// and U+0000, which gives nothing, as a 0 byte does.
 void DocumentReader::unicode(std::int32_t param) {
   std::int64_t cp = param;
   if (cp < 0) cp += 65536;  // written as a signed 16-bit number
-  if (cp < 0x20 || (cp >= 0x80 && cp < 0xA0) || cp > 0xFFFF) return;
+  if (cp < 0 || cp > 0xFFFF) return;
   const int b = unicodeToCp1252(static_cast<char32_t>(cp));
   if (b < 0) return;
   produced(static_cast<unsigned char>(b));
