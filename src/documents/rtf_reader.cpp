@@ -91,7 +91,7 @@ class DocumentReader {
   void resolveStar();
   void startFootnote();
   void startPicture();
-  void groupOpen() { stack_.push_back(group_); }
+  void groupOpen() { stack_.push_back({group_, unicodeCount_}); }
   void groupClose();
   void endNote();
   void endPicture();
@@ -110,7 +110,12 @@ class DocumentReader {
 
   bool rich_ = false;
   std::uint8_t group_ = 0;
-  std::vector<std::uint8_t> stack_;
+  // What "{" saves and "}" restores: the flags and the \ucN count.
+  struct SavedGroup {
+    std::uint8_t flags;
+    std::int32_t unicodeCount;
+  };
+  std::vector<SavedGroup> stack_;
   bool skipping_ = false, collectingNote_ = false, collectingPicture_ = false;
 
   Lex lex_ = Lex::Text;
@@ -122,7 +127,7 @@ class DocumentReader {
   bool escapeNegative_ = false;             // \<-n>
 
   bool pendingStar_ = false;    // "\*" seen, destination not known yet
-  std::int32_t unicodeCount_ = 1;  // the last \ucN
+  std::int32_t unicodeCount_ = 1;  // the group's \ucN
   std::int32_t fallbackLeft_ = 0;  // fallback characters still to drop after a \u
   std::int64_t binaryLeft_ = 0;    // raw bytes of a \bin still to come
 
@@ -372,10 +377,8 @@ void DocumentReader::endControlWord() {
       return;
     }
   }
-  if (fallbackLeft_ > 0) {
-    --fallbackLeft_;  // a control word in a fallback counts as one character
-    return;
-  }
+  // A control word met in a fallback is acted on and is no fallback
+  // character: those are text bytes, escapes and control symbols.
   perform(w, param);
 }
 
@@ -552,7 +555,8 @@ void DocumentReader::startPicture() {
 
 void DocumentReader::groupClose() {
   if (stack_.empty()) return;  // a "}" without "{"
-  group_ = stack_.back();
+  group_ = stack_.back().flags;
+  unicodeCount_ = stack_.back().unicodeCount;
   stack_.pop_back();
   skipping_ = (group_ & kSkip) != 0;
   if (collectingNote_ && !(group_ & kInNote)) endNote();

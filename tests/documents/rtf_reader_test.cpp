@@ -229,6 +229,18 @@ TEST(Reader, UnicodeEscapes) {
   EXPECT_EQ(readText("{\\rtf1 \\u177?}").text, kPage + "\n");     // and it is a marker like any byte
 }
 
+TEST(Reader, UnicodeFallbackCountEndsWithItsGroup) {
+  EXPECT_EQ(readText("{\\rtf1 {\\uc0 x}\\u233?b}").text, "x\xe9" "b\n");
+  EXPECT_EQ(readText("{\\rtf1 \\uc2{\\uc0 x}\\u233??b}").text, "x\xe9" "b\n");
+}
+
+TEST(Reader, ControlWordInAFallbackIsActedOnAndNotCounted) {
+  const Document d = readText("{\\rtf1 a\\u233\\par xb}");
+  EXPECT_EQ(d.text, "a\xe9\nb\n");
+  EXPECT_EQ(d.lineTable, (Lines{2, 5}));
+  EXPECT_EQ(readText("{\\rtf1 \\uc2\\u233\\b\\tab\\~xy}").text, "\xe9\ty\n");  // a control symbol counts
+}
+
 TEST(Reader, UnicodeEscapesOfControlCharactersGiveTheirBytes) {
   const Document d = readText("{\\rtf1 a\\u9?b\\u13?c}");
   EXPECT_EQ(d.text, "a\tb\rc\n");
