@@ -8,22 +8,28 @@
 namespace lirno {
 
 void preparePatterns(cArrowList& strings, const SearchRequest& request, const RulesTables& rules) {
+  Reducer reducer(rules);
   for (const auto& s : strings) {
     if (request.spelling == kSpellingSame) {
       s->pattern = s->text;
       continue;
     }
     // The matcher never feeds a symbol in these spellings, so a pattern that
-    // kept one could never be found; the reducer looks ahead in the text as
-    // typed, as it does in the document.
+    // kept one could never be found. A typed symbol is dropped before the
+    // reduction, which then reads the letters as they are meant
+    // ("q'uinze" reduces as "quinze" does).
+    std::string visible;
+    for (const char c : s->text) {
+      if (rules.classOf(static_cast<unsigned char>(c)) != kSymbol) visible += c;
+    }
     std::string pattern;
-    Reducer reducer(rules);
-    const char* text = s->text.c_str();
-    for (std::size_t i = 0; i < s->text.size(); ++i) {
-      const auto c = static_cast<unsigned char>(text[i]);
-      if (rules.classOf(c) == kSymbol) continue;
-      const unsigned char folded = request.reduce() ? reducer.next(text + i) : rules.upperOf(c);
-      if (folded != 0 || !request.reduce()) pattern += static_cast<char>(folded);
+    if (request.reduce()) {
+      reducer.reset();
+      for (std::size_t i = 0; i < visible.size(); ++i) {
+        if (const unsigned char r = reducer.next(visible.c_str() + i)) pattern += static_cast<char>(r);
+      }
+    } else {
+      for (const char c : visible) pattern += static_cast<char>(rules.upperOf(static_cast<unsigned char>(c)));
     }
     s->pattern = std::move(pattern);
   }

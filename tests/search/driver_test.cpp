@@ -39,6 +39,20 @@ TEST_F(DriverTest, PatternsAreUpperCasedOrReducedWithoutTheirSymbols) {
   EXPECT_EQ(rq.strings[0]->pattern, "l'\xe9quipe");
 }
 
+TEST_F(DriverTest, ATypedSymbolIsDroppedBeforeTheReduction) {
+  open("quinze q'uinze kinze\n");
+  auto typed = makeRequest({{"q'uinze"}}, kSpellingReduced);
+  const SearchOutcome withSymbol = runSearch(typed, targets, context, false);
+  EXPECT_EQ(typed.strings[0]->pattern, "KINZE");
+  const std::size_t found = targets.occurrenceCount();
+  auto plain = makeRequest({{"quinze"}}, kSpellingReduced);
+  runSearch(plain, targets, context, false);
+  EXPECT_EQ(plain.strings[0]->pattern, "KINZE");
+  EXPECT_EQ(targets.occurrenceCount(), found);
+  EXPECT_EQ(found, 2u);
+  EXPECT_EQ(withSymbol.status.substr(0, 7), "\"KINZE\"");
+}
+
 TEST_F(DriverTest, TheStatusLineShowsThePatternsTheContextAndTheCounts) {
   open("le chat et le chien. Un chat.\n");
   auto rq = makeRequest({{"chat"}, {"chien", kPlaceAnywhere, true}}, kSpellingUpper, kContextSentence);
