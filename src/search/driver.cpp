@@ -29,7 +29,10 @@ void preparePatterns(cArrowList& strings, const SearchRequest& request, const Ru
         if (const unsigned char r = reducer.next(visible.c_str() + i)) pattern += static_cast<char>(r);
       }
     } else {
-      for (const char c : visible) pattern += static_cast<char>(rules.upperOf(static_cast<unsigned char>(c)));
+      // What upper-cases to 0 is never fed to the strings.
+      for (const char c : visible) {
+        if (const unsigned char u = rules.upperOf(static_cast<unsigned char>(c))) pattern += static_cast<char>(u);
+      }
     }
     s->pattern = std::move(pattern);
   }

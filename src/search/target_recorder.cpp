@@ -236,8 +236,11 @@ std::string TargetRecorder::foundText(const unsigned char* at, std::int32_t n) c
   std::size_t length = 0;
   switch (resultSpelling_) {
     case 1:
+      // A character whose upper-case form is 0 is left out, as the
+      // reduction leaves out what it drops: a found text holds no 0 byte.
       for (std::int32_t k = 0; k < n; ++k) {
-        if (showSymbols_ || rules_.classOf(at[k]) != kSymbol) text[length++] = static_cast<char>(rules_.upperOf(at[k]));
+        const unsigned char upper = rules_.upperOf(at[k]);
+        if (upper != 0 && (showSymbols_ || rules_.classOf(at[k]) != kSymbol)) text[length++] = static_cast<char>(upper);
       }
       break;
     case 2:

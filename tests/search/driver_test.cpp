@@ -53,6 +53,21 @@ TEST_F(DriverTest, ATypedSymbolIsDroppedBeforeTheReduction) {
   EXPECT_EQ(withSymbol.status.substr(0, 7), "\"KINZE\"");
 }
 
+TEST_F(DriverTest, ACharacterThatUpperCasesToZeroIsLeftOutOfFoundTextsAndPatterns) {
+  // The tab is no separator in these rules, and codes below 32 have no
+  // upper-case form.
+  open("A\tB\n");
+  auto rq = makeRequest({{"a"}}, kSpellingUpper);
+  runSearch(rq, targets, context, false);
+  ASSERT_EQ(targets.size(), 1u);
+  EXPECT_EQ(targets.records()[0]->text, "AB");
+  auto typed = makeRequest({{"a\tb"}}, kSpellingUpper);
+  const SearchOutcome out = runSearch(typed, targets, context, false);
+  EXPECT_EQ(typed.strings[0]->pattern, "AB");
+  EXPECT_EQ(targets.occurrenceCount(), 1u);
+  EXPECT_EQ(out.status.find('\0'), std::string::npos);
+}
+
 TEST_F(DriverTest, TheStatusLineShowsThePatternsTheContextAndTheCounts) {
   open("le chat et le chien. Un chat.\n");
   auto rq = makeRequest({{"chat"}, {"chien", kPlaceAnywhere, true}}, kSpellingUpper, kContextSentence);
