@@ -109,11 +109,18 @@ std::string searchStatusLine(const SearchRequest& request, const cTargetList& ta
   }
   line += T("  Mots : ") + std::to_string(targets.size());
   line += T("  Occurrences : ") + std::to_string(targets.occurrenceCount());
+  line += cutTextsNote(targets, translate);
   if (generationLimited) {
     line += T("  Génération limitée : ") + std::to_string(kMaxVariantsPerWord) +
             T(" variantes par chaîne au plus");
   }
   return line;
+}
+
+std::string cutTextsNote(const cTargetList& targets, const Translator& translate) {
+  if (!targets.textsCut()) return {};
+  return translateToAnsi(translate, "  Textes coupés à ") + std::to_string(kMaxFoundTextLength) +
+         translateToAnsi(translate, " caractères");
 }
 
 std::vector<HighlightRange> highlightRanges(const cTargetList& targets, std::string_view currentLabel) {

@@ -78,6 +78,10 @@ SearchOutcome runSearch(SearchRequest& request, cTargetList& targets, EngineCont
 std::string searchStatusLine(const SearchRequest& request, const cTargetList& targets,
                              const Translator& translate, bool generationLimited = false);
 
+// What the status line adds when some found text of `targets` was cut
+// (kMaxFoundTextLength); empty otherwise.
+std::string cutTextsNote(const cTargetList& targets, const Translator& translate);
+
 // Highlight occurrences: every occurrence of the targets that belong to the
 // document labelled `currentLabel` (or have no label).
 std::vector<HighlightRange> highlightRanges(const cTargetList& targets, std::string_view currentLabel);

@@ -262,6 +262,7 @@ std::string TargetRecorder::foundText(const unsigned char* at, std::int32_t n) c
 
 TargetRecorder::Lookup TargetRecorder::lookUp(const PendingTarget& hit, std::int32_t n) const {
   const std::size_t from = static_cast<std::size_t>(hit.matchStart);
+  n = std::min(n, kMaxFoundTextLength);  // the characters the found text is built from
   // The reduction of the hit's last characters looks at those after it only
   // when an entry could go on into them.
   const std::size_t end = from + static_cast<std::size_t>(n);
@@ -282,7 +283,8 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n, const Look
   const auto hitLength = static_cast<std::uint32_t>(n);
   std::uint32_t number = byBytes_.find(bytes, bytesHash, hitLength);
   if (number == Index::kNone) {
-    std::string text = foundText(base + hit.matchStart, n);
+    if (n > kMaxFoundTextLength) list_.setTextsCut();
+    std::string text = foundText(base + hit.matchStart, std::min(n, kMaxFoundTextLength));
     const std::uint64_t textHash = Index::hash(text);
     number = byText_.find(text, textHash);
     if (number == Index::kNone) {

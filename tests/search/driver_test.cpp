@@ -68,6 +68,22 @@ TEST_F(DriverTest, ACharacterThatUpperCasesToZeroIsLeftOutOfFoundTextsAndPattern
   EXPECT_EQ(out.status.find('\0'), std::string::npos);
 }
 
+TEST_F(DriverTest, FoundTextsAreCutInALongWordAndTheStatusLineSaysSo) {
+  // Every "a" of the word begins a hit that runs to the word's end.
+  open("x " + std::string(3000, 'a') + ".\n");
+  auto rq = makeRequest({{"a"}}, kSpellingUpper);
+  const SearchOutcome out = runSearch(rq, targets, context, false);
+  EXPECT_EQ(targets.occurrenceCount(), 3000);
+  ASSERT_EQ(targets.size(), 1024u);  // 1976 hits share the cut text
+  std::size_t longest = 0;
+  for (const auto& t : targets.records()) longest = std::max(longest, t->text.size());
+  EXPECT_EQ(longest, static_cast<std::size_t>(kMaxFoundTextLength));
+  EXPECT_EQ(targets.records().back()->occurrences.size(), 1977u);
+  EXPECT_EQ(out.status, "\"A\"  Mots : 1024  Occurrences : 3000  Textes coup\xe9s \xe0 1024 caract\xe8res");
+  open("x " + std::string(1024, 'a') + ".\n");  // a hit of 1024 characters is whole
+  EXPECT_EQ(runSearch(rq, targets, context, false).status, "\"A\"  Mots : 1024  Occurrences : 1024");
+}
+
 TEST_F(DriverTest, TheStatusLineShowsThePatternsTheContextAndTheCounts) {
   open("le chat et le chien. Un chat.\n");
   auto rq = makeRequest({{"chat"}, {"chien", kPlaceAnywhere, true}}, kSpellingUpper, kContextSentence);
