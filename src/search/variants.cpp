@@ -145,8 +145,12 @@ class ConditionParser {
       v.literal = text_.substr(pos_ + 1, close - pos_ - 1);
       pos_ = close + 1;
     } else if (c == '(') {
+      // Each level is a few frames of recursion: a deeper one is an error
+      // (a rules line, at most 255 characters, never nests this deep).
+      if (++depth_ > kMaxConditionDepth) return false;
       ++pos_;
       if (!loosest(v) || peek() != ')' || v.isString) return false;
+      --depth_;
       ++pos_;
       if (negative) v.number = -v.number;
     } else {
@@ -159,6 +163,7 @@ class ConditionParser {
   std::string_view word_;
   long long x_;
   std::size_t pos_ = 0;
+  int depth_ = 0;  // parentheses open around the current operand
 };
 
 }  // namespace

@@ -48,6 +48,9 @@ struct GeneratedVariants {
 GeneratedVariants generateVariants(std::string_view word, int level, const cGenoaList& rules,
                                    GenerationLog* log);
 
+// Parentheses nested deeper than this make a condition an error.
+inline constexpr int kMaxConditionDepth = 200;
+
 // Evaluate condition for the rule position `x` of `word`: non-zero holds.
 // An empty condition holds; a condition with an error gives 0.
 long long evaluateCondition(std::string_view condition, std::string_view word, long long x);

@@ -127,6 +127,18 @@ INSTANTIATE_TEST_SUITE_P(
         ConditionCase{"()", "ABC", 0, 0},
         ConditionCase{"'A'", "ABC", 0, 0}));     // a literal is no truth value
 
+TEST(ConditionDepthTest, DeepParenthesesAreAnErrorNotAStackOverflow) {
+  const auto nested = [](int depth) { return std::string(depth, '(') + "X=1" + std::string(depth, ')'); };
+  EXPECT_EQ(evaluateCondition(nested(kMaxConditionDepth), "AB", 1), 1);
+  EXPECT_EQ(evaluateCondition(nested(kMaxConditionDepth + 1), "AB", 1), 0);
+  EXPECT_EQ(evaluateCondition(nested(100000), "AB", 1), 0);
+  EXPECT_EQ(evaluateCondition(std::string(100000, '('), "AB", 1), 0);
+  // Depth is counted per nesting, not per parenthesis.
+  std::string flat = "X=1";
+  for (int k = 0; k < 5000; ++k) flat += "&(X=1)";
+  EXPECT_EQ(evaluateCondition(flat, "AB", 1), 1);
+}
+
 TEST(CreateVariantStringsTest, VariantsJoinTheListAsChildrenOfTheirString) {
   const RulesTables rules = genor("1,Y,I,\n");
   auto rq = testing::makeRequest({{"YVER", kPlaceWholeWord, true}, {"LYS"}});
