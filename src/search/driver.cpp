@@ -65,7 +65,7 @@ SearchOutcome runSearch(SearchRequest& request, cTargetList& targets, EngineCont
     GenerationLog log;
     const bool logging = request.saveGenerations && !context.generationFile.empty() &&
                          log.open(context.generationFile);
-    outcome.generationLimited = createVariantStrings(request.strings, request.generationLevel,
+    outcome.generationLimits = createVariantStrings(request.strings, request.generationLevel,
                                                      context.rules.variantRules,
                                                      logging ? &log : nullptr);
     log.close();
@@ -84,14 +84,14 @@ SearchOutcome runSearch(SearchRequest& request, cTargetList& targets, EngineCont
 
   removeParentedStrings(request.strings);
   outcome.status =
-      searchStatusLine(request, targets, context.translate, outcome.generationLimited);
+      searchStatusLine(request, targets, context.translate, outcome.generationLimits);
   outcome.sortOrder = request.sortFromRight ? kSortRightToLeftAscending : kSortTextAscending;
   sortTargets(targets, outcome.sortOrder, false);
   return outcome;
 }
 
 std::string searchStatusLine(const SearchRequest& request, const cTargetList& targets,
-                             const Translator& translate, bool generationLimited) {
+                             const Translator& translate, const VariantLimits& generationLimits) {
   auto T = [&](std::string_view text) { return translateToAnsi(translate, text); };
   std::string line = "\"";
   for (std::size_t k = 0; k < request.strings.size(); ++k) {
@@ -110,9 +110,14 @@ std::string searchStatusLine(const SearchRequest& request, const cTargetList& ta
   line += T("  Mots : ") + std::to_string(targets.size());
   line += T("  Occurrences : ") + std::to_string(targets.occurrenceCount());
   line += cutTextsNote(targets, translate);
-  if (generationLimited) {
+  if (generationLimits.perString) {
     line += T("  Génération limitée : ") + std::to_string(kMaxVariantsPerWord) +
             T(" variantes par chaîne au plus");
+  }
+  if (generationLimits.perRequest) {
+    line += T("  Génération arrêtée : ") + std::to_string(kMaxVariantsPerRequest) +
+            T(" variantes ou ") + std::to_string(kMaxApplicationsPerRequest) +
+            T(" applications de règles par recherche au plus");
   }
   return line;
 }

@@ -195,9 +195,19 @@ TEST_F(DriverTest, ABoundedGenerationSaysSoInTheStatus) {
   open("abc\n");
   auto rq = makeRequest({{"A"}}, kSpellingGenerated);
   const SearchOutcome out = runSearch(rq, targets, context, false);
-  EXPECT_TRUE(out.generationLimited);
+  EXPECT_TRUE(out.generationLimits.perString);
+  EXPECT_FALSE(out.generationLimits.perRequest);
   EXPECT_NE(out.status.find("  G\xe9n\xe9ration limit\xe9" "e : 10000 variantes par cha\xeene au plus"),
             std::string::npos);
+}
+
+TEST_F(DriverTest, TheStatusLineTellsTheRequestBound) {
+  auto rq = makeRequest({{"A"}}, kSpellingGenerated);
+  VariantLimits limits;
+  limits.perRequest = true;
+  EXPECT_EQ(searchStatusLine(rq, targets, {}, limits),
+            "\"A\"  Mots : 0  Occurrences : 0  G\xe9n\xe9ration arr\xeat\xe9" "e : 100000 variantes ou "
+            "2000000 applications de r\xe8gles par recherche au plus");
 }
 
 TEST(CommandLineRequestTest, TakesTheOptionsAndNumbersTheStrings) {
