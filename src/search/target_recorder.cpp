@@ -149,15 +149,14 @@ TargetRecorder::TargetRecorder(cTargetList& list, const Document& doc, const Rul
       entries_(rules),
       places_(doc, Unit::Position, rules.markers.page) {
   if (resultSpelling_ == 2) {
+    // The bytes whose upper-case form stands after the first in some entry.
+    std::array<bool, 256> continuing{};
     for (const SubstitutionEntry& e : rules.substitutions) {
       lookAhead_ = std::max(lookAhead_, e.find.size() > 0 ? e.find.size() - 1 : 0);
-      for (std::size_t k = 1; k < e.find.size(); ++k) {
-        for (int b = 0; b < 256; ++b) {
-          if (rules.upperOf(static_cast<unsigned char>(b)) == static_cast<unsigned char>(e.find[k])) {
-            continuesEntry_[static_cast<std::size_t>(b)] = true;
-          }
-        }
-      }
+      for (std::size_t k = 1; k < e.find.size(); ++k) continuing[static_cast<unsigned char>(e.find[k])] = true;
+    }
+    for (int b = 0; b < 256; ++b) {
+      continuesEntry_[static_cast<std::size_t>(b)] = continuing[rules.upperOf(static_cast<unsigned char>(b))];
     }
   }
   slots_.swap(spareRoom<Slot>());
