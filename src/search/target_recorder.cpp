@@ -6,6 +6,11 @@
 
 namespace lirno {
 
+namespace {
+// The tag of the hits whose found text was cut; never a hit's length.
+constexpr std::uint32_t kCutTag = UINT32_MAX;
+}  // namespace
+
 std::vector<TargetRecorder::Index::Room>& TargetRecorder::Index::spare() {
   thread_local std::vector<Room> rooms;
   return rooms;
@@ -279,10 +284,14 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n, const Look
   const auto* base = reinterpret_cast<const unsigned char*>(doc_.text.c_str());
   const std::string_view bytes = lookup.bytes;
   const std::uint64_t bytesHash = lookup.hash;
-  const auto hitLength = static_cast<std::uint32_t>(n);
-  std::uint32_t number = byBytes_.find(bytes, bytesHash, hitLength);
+  // Hits cut to the same first bytes have the same found text, whatever
+  // their lengths: one key for all of them (keys told apart by length only
+  // would share one probe sequence, as the hits of a long word do).
+  const bool cut = n > kMaxFoundTextLength;
+  const std::uint32_t tag = cut ? kCutTag : static_cast<std::uint32_t>(n);
+  std::uint32_t number = byBytes_.find(bytes, bytesHash, tag);
   if (number == Index::kNone) {
-    if (n > kMaxFoundTextLength) list_.setTextsCut();
+    if (cut) list_.setTextsCut();
     std::string text = foundText(base + hit.matchStart, std::min(n, kMaxFoundTextLength));
     const std::uint64_t textHash = Index::hash(text);
     number = byText_.find(text, textHash);
@@ -298,7 +307,7 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n, const Look
       slots_.push_back(Slot{t, INT32_MIN, -1, 0});
       byText_.insert(t->text, textHash, number);
     }
-    byBytes_.insert(bytes, bytesHash, number, hitLength);
+    byBytes_.insert(bytes, bytesHash, number, tag);
   }
   Slot* slot = &slots_[number];
   if (hit.startPosition <= slot->maxStart) {
