@@ -4,6 +4,7 @@
 //
 // Input: 4 option bytes, then rules NUL document NUL strings (one a line,
 // its first byte giving place and exclusion).
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -93,6 +94,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (t->text.size() > static_cast<std::size_t>(lirno::kMaxFoundTextLength)) fail("a found text too long");
     if (t->text.find('\0') != std::string::npos) fail("a 0 byte in a found text");
     if (t->length < 1 || t->occurrences.empty()) fail("a target without its hit");
+  }
+  // The scan's filter checker against the plain check, for hits that end
+  // at each place of the text's start and begin anywhere before it.
+  if (!rq.filters.empty()) {
+    const auto* text = reinterpret_cast<const unsigned char*>(doc.text.c_str());
+    const auto n = static_cast<std::int32_t>(std::min<std::size_t>(doc.text.size(), 256));
+    lirno::FilterChecker checker(rq.filters, rq.skipSymbols(), rules);
+    for (std::int32_t end = 1; end <= n; ++end) {
+      for (std::int32_t start = end - 1; start >= 0; start -= 1 + (end - start) / 8) {
+        if (checker.check(text + start, end - start) !=
+            lirno::filterCheck(text + start, end - start, rq.skipSymbols(), rq.filters, rules)) {
+          fail("the scan's filter checker and the plain check differ");
+        }
+      }
+    }
   }
   const std::string status = lirno::searchStatusLine(rq, fast, {});
   if (status.find('\0') != std::string::npos) fail("a 0 byte in the status line");
