@@ -5,7 +5,8 @@
 //
 // Output, one "key value" per line: bytes, seconds (best run), mbps,
 // text_bytes, marks, notes, pictures, document_bytes, bound_bytes (twice the
-// text plus the marks) and peak_rss_bytes (the whole process, all runs).
+// text plus the marks), mark_bytes (one mark record) and peak_rss_bytes
+// (the whole process, all runs).
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
               doc.notes.size(), pictures);
   std::printf("document_bytes %zu\nbound_bytes %zu\n", doc.memoryUsage(),
               2 * (doc.text.size() + doc.marks.size() * sizeof(lirno::Mark)));
+  std::printf("mark_bytes %zu\n", sizeof(lirno::Mark));
   std::printf("peak_rss_bytes %ld\n", usage.ru_maxrss * 1024L);
   return 0;
 }

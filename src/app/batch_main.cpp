@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -341,4 +342,10 @@ int run(int argc, char** argv) {
 }  // namespace
 }  // namespace lirno
 
-int main(int argc, char** argv) { return lirno::run(argc, argv); }
+int main(int argc, char** argv) try {
+  return lirno::run(argc, argv);
+} catch (const std::bad_alloc&) {
+  // Unwound: what the work held is freed, so the message can be written.
+  std::fputs("lirno-batch: out of memory; the work was stopped\n", stderr);
+  return 1;
+}

@@ -2,7 +2,9 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
 #include <exception>
+#include <new>
 
 #include "app/composition.h"
 #include <string>
@@ -26,6 +28,11 @@ int main(int argc, char** argv) {
                      Qt::QueuedConnection);
     workbench.start();
     return QApplication::exec();
+  } catch (const std::bad_alloc&) {
+    std::fputs("lirno: out of memory; the work was stopped\n", stderr);
+    QMessageBox::critical(nullptr, QStringLiteral("Lirno"),
+                          QStringLiteral("Mémoire insuffisante : le travail en cours a été arrêté."));
+    return 1;
   } catch (const std::exception& e) {
     QMessageBox::critical(nullptr, QStringLiteral("Lirno"), QString::fromLocal8Bit(e.what()));
     return 1;

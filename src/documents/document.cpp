@@ -16,29 +16,41 @@ void Document::clear() {
   notes.shrink_to_fit();
   prefix_.clear();
   prefix_.shrink_to_fit();
+  indexedMarks_ = 0;
 }
 
+namespace {
+
+void takeMark(const cMarkList& marks, std::size_t i, std::int32_t& page, std::int32_t& folio,
+              std::int32_t& glyph, std::int32_t& span) {
+  const auto at = static_cast<std::int32_t>(i);
+  switch (marks[i].kind) {
+    case MarkKind::Page:
+      page = at;
+      break;
+    case MarkKind::Folio:
+      folio = at;
+      break;
+    case MarkKind::Glyph:
+      glyph = at;
+      break;
+    case MarkKind::Span:
+      span = at;
+      break;
+  }
+}
+
+}  // namespace
+
 void Document::indexMarks() const {
-  prefix_.resize(marks.size());
+  prefix_.clear();
+  prefix_.reserve(marks.size() / kPrefixStride + 1);
   MarkPrefix last{-1, -1, -1, -1};
   for (std::size_t i = 0; i < marks.size(); ++i) {
-    const auto at = static_cast<std::int32_t>(i);
-    switch (marks[i].kind) {
-      case MarkKind::Page:
-        last.page = at;
-        break;
-      case MarkKind::Folio:
-        last.folio = at;
-        break;
-      case MarkKind::Glyph:
-        last.glyph = at;
-        break;
-      case MarkKind::Span:
-        last.span = at;
-        break;
-    }
-    prefix_[i] = last;
+    if (i % kPrefixStride == 0) prefix_.push_back(last);
+    takeMark(marks, i, last.page, last.folio, last.glyph, last.span);
   }
+  indexedMarks_ = marks.size();
 }
 
 Location Document::locate(std::int32_t value, Unit unit) const {
@@ -50,8 +62,11 @@ Location Document::locate(std::int32_t value, Unit unit) const {
   });
   if (firstNotBelow == marks.begin()) return loc;
   const std::size_t lastBefore = static_cast<std::size_t>(firstNotBelow - marks.begin()) - 1;
-  if (prefix_.size() != marks.size()) indexMarks();  // a hand-built document
-  const MarkPrefix& p = prefix_[lastBefore];
+  if (indexedMarks_ != marks.size()) indexMarks();  // a hand-built document
+  MarkPrefix p = prefix_[lastBefore / kPrefixStride];
+  for (std::size_t i = lastBefore / kPrefixStride * kPrefixStride; i <= lastBefore; ++i) {
+    takeMark(marks, i, p.page, p.folio, p.glyph, p.span);
+  }
   if (p.page >= 0) loc.page = marks[p.page].number;
   if (p.folio >= 0) {
     loc.folio = marks[p.folio].number;

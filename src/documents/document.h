@@ -14,7 +14,7 @@
 
 namespace lirno {
 
-enum class MarkKind : std::int16_t { Page = 2, Folio = 3, Glyph = 4, Span = 5 };
+enum class MarkKind : std::int8_t { Page = 2, Folio = 3, Glyph = 4, Span = 5 };
 
 // A glyph drawing as embedded in the transcription: the bytes of a Windows
 // metafile (without placeable header) with the mapping mode and extents the
@@ -26,17 +26,19 @@ struct GlyphPicture {
   std::int32_t height = 0;       // \pichN
 };
 
+// 24 bytes: a text can hold a mark at nearly every character.
 struct Mark {
   std::int32_t position = 0;  // position of the mark's character
-  MarkKind kind = MarkKind::Page;
+  std::int32_t index = 0;     // index of the mark's character
   // Page, folio, glyph: its number. Span: length in index units from the
   // opening marker up to (not including) the character that closed it.
   std::int32_t number = 0;
+  MarkKind kind = MarkKind::Page;
   // Folio: side, 0 recto, 1 verso. Glyph: -1. Page and span: 0.
-  std::int32_t value = 0;
+  std::int8_t value = 0;
   std::unique_ptr<GlyphPicture> picture;  // glyph marks only
-  std::int32_t index = 0;                 // index of the mark's character
 };
+static_assert(sizeof(Mark) <= 24, "a mark record stays compact");
 
 struct Note {
   std::string text;       // paragraphs separated by LF
@@ -104,12 +106,15 @@ class Document {
   std::size_t memoryUsage() const;
 
  private:
-  // For mark i, the list index of the last page / folio / glyph / span mark
-  // at or before i, or -1. Built by indexMarks().
+  // For every kPrefixStride-th mark k, the list index of the last page /
+  // folio / glyph / span mark before k, or -1; Locate walks the few marks
+  // from there. Built by indexMarks() for the marks there were then.
+  static constexpr std::size_t kPrefixStride = 32;
   struct MarkPrefix {
     std::int32_t page, folio, glyph, span;
   };
   mutable std::vector<MarkPrefix> prefix_;
+  mutable std::size_t indexedMarks_ = 0;
 };
 
 }  // namespace lirno

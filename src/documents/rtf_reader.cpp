@@ -91,7 +91,7 @@ class DocumentReader {
   void resolveStar();
   void startFootnote();
   void startPicture();
-  void groupOpen() { stack_.push_back(group_); }
+  void groupOpen() { stack_.push_back({group_, unicodeCount_}); }
   void groupClose();
   void endNote();
   void endPicture();
@@ -110,7 +110,12 @@ class DocumentReader {
 
   bool rich_ = false;
   std::uint8_t group_ = 0;
-  std::vector<std::uint8_t> stack_;
+  // What "{" saves and "}" restores: the flags and the \ucN count.
+  struct SavedGroup {
+    std::uint8_t flags;
+    std::int32_t unicodeCount;
+  };
+  std::vector<SavedGroup> stack_;
   bool skipping_ = false, collectingNote_ = false, collectingPicture_ = false;
 
   Lex lex_ = Lex::Text;
@@ -119,9 +124,10 @@ class DocumentReader {
   char param_[32] = {};
   int paramLength_ = 0;
   int escapeValue_ = 0, escapeDigits_ = 0;  // \'hh and \<n>
+  bool escapeNegative_ = false;             // \<-n>
 
   bool pendingStar_ = false;    // "\*" seen, destination not known yet
-  std::int32_t unicodeCount_ = 1;  // the last \ucN
+  std::int32_t unicodeCount_ = 1;  // the group's \ucN
   std::int32_t fallbackLeft_ = 0;  // fallback characters still to drop after a \u
   std::int64_t binaryLeft_ = 0;    // raw bytes of a \bin still to come
 
@@ -218,14 +224,20 @@ void DocumentReader::step(unsigned char ch) {
     case Lex::Decimal:
       if (ch == '>') {
         lex_ = Lex::Text;
-        if (escapeDigits_ > 0 && escapeValue_ <= 255) produced(static_cast<unsigned char>(escapeValue_));
+        // A value outside 0 to 255 gives its low byte, as a byte
+        // conversion does.
+        if (escapeDigits_ > 0) {
+          produced(static_cast<unsigned char>(escapeNegative_ ? -escapeValue_ : escapeValue_));
+        }
         return;
       }
       if (isDigit(ch)) {
-        if (escapeDigits_ < 31) {
-          escapeValue_ = std::min(escapeValue_ * 10 + (ch - '0'), 1000);
-          ++escapeDigits_;
-        }
+        escapeValue_ = (escapeValue_ * 10 + (ch - '0')) & 0xFF;  // only the low byte is kept
+        ++escapeDigits_;
+        return;
+      }
+      if (ch == '-' && escapeDigits_ == 0 && !escapeNegative_) {
+        escapeNegative_ = true;
         return;
       }
       lex_ = Lex::Text;  // not a decimal escape: as for a bad hexadecimal one
@@ -302,6 +314,7 @@ void DocumentReader::escape(unsigned char ch) {
   if (ch == '\'' || ch == '<') {
     lex_ = ch == '\'' ? Lex::Hex : Lex::Decimal;
     escapeValue_ = escapeDigits_ = 0;
+    escapeNegative_ = false;
     return;
   }
   if (skipping_) return;
@@ -364,10 +377,8 @@ void DocumentReader::endControlWord() {
       return;
     }
   }
-  if (fallbackLeft_ > 0) {
-    --fallbackLeft_;  // a control word in a fallback counts as one character
-    return;
-  }
+  // A control word met in a fallback is acted on and is no fallback
+  // character: those are text bytes, escapes and control symbols.
   perform(w, param);
 }
 
@@ -420,10 +431,12 @@ void DocumentReader::perform(const RtfControlWord& w, std::int32_t param) {
 
 // \uN: the Windows-1252 byte of the character when it has one (and then the
 // fallback that follows is dropped); otherwise the fallback is the text.
+// Control characters are bytes like the others: a tab, a CR (a line break),
+// and U+0000, which gives nothing, as a 0 byte does.
 void DocumentReader::unicode(std::int32_t param) {
   std::int64_t cp = param;
   if (cp < 0) cp += 65536;  // written as a signed 16-bit number
-  if (cp < 0x20 || (cp >= 0x80 && cp < 0xA0) || cp > 0xFFFF) return;
+  if (cp < 0 || cp > 0xFFFF) return;
   const int b = unicodeToCp1252(static_cast<char32_t>(cp));
   if (b < 0) return;
   produced(static_cast<unsigned char>(b));
@@ -542,7 +555,8 @@ void DocumentReader::startPicture() {
 
 void DocumentReader::groupClose() {
   if (stack_.empty()) return;  // a "}" without "{"
-  group_ = stack_.back();
+  group_ = stack_.back().flags;
+  unicodeCount_ = stack_.back().unicodeCount;
   stack_.pop_back();
   skipping_ = (group_ & kSkip) != 0;
   if (collectingNote_ && !(group_ & kInNote)) endNote();

@@ -142,7 +142,8 @@ void wordScan(const Document& doc, const DocumentLabel& label, const cFilterList
 std::string finishWordList(cTargetList& targets, bool sortFromRight, const Translator& translate) {
   sortTargets(targets, sortFromRight ? kSortRightToLeftAscending : kSortTextAscending, false);
   return translateToAnsi(translate, "Mots : ") + std::to_string(targets.size()) +
-         translateToAnsi(translate, "  Occurrences : ") + std::to_string(targets.occurrenceCount());
+         translateToAnsi(translate, "  Occurrences : ") + std::to_string(targets.occurrenceCount()) +
+         cutTextsNote(targets, translate);
 }
 
 std::string runWordList(const SearchRequest& request, cTargetList& targets, EngineContext& context,

@@ -8,22 +8,31 @@
 namespace lirno {
 
 void preparePatterns(cArrowList& strings, const SearchRequest& request, const RulesTables& rules) {
+  Reducer reducer(rules);
   for (const auto& s : strings) {
     if (request.spelling == kSpellingSame) {
       s->pattern = s->text;
       continue;
     }
     // The matcher never feeds a symbol in these spellings, so a pattern that
-    // kept one could never be found; the reducer looks ahead in the text as
-    // typed, as it does in the document.
+    // kept one could never be found. A typed symbol is dropped before the
+    // reduction, which then reads the letters as they are meant
+    // ("q'uinze" reduces as "quinze" does).
+    std::string visible;
+    for (const char c : s->text) {
+      if (rules.classOf(static_cast<unsigned char>(c)) != kSymbol) visible += c;
+    }
     std::string pattern;
-    Reducer reducer(rules);
-    const char* text = s->text.c_str();
-    for (std::size_t i = 0; i < s->text.size(); ++i) {
-      const auto c = static_cast<unsigned char>(text[i]);
-      if (rules.classOf(c) == kSymbol) continue;
-      const unsigned char folded = request.reduce() ? reducer.next(text + i) : rules.upperOf(c);
-      if (folded != 0 || !request.reduce()) pattern += static_cast<char>(folded);
+    if (request.reduce()) {
+      reducer.reset();
+      for (std::size_t i = 0; i < visible.size(); ++i) {
+        if (const unsigned char r = reducer.next(visible.c_str() + i)) pattern += static_cast<char>(r);
+      }
+    } else {
+      // What upper-cases to 0 is never fed to the strings.
+      for (const char c : visible) {
+        if (const unsigned char u = rules.upperOf(static_cast<unsigned char>(c))) pattern += static_cast<char>(u);
+      }
     }
     s->pattern = std::move(pattern);
   }
@@ -68,7 +77,7 @@ SearchOutcome runSearch(SearchRequest& request, cTargetList& targets, EngineCont
     GenerationLog log;
     const bool logging = request.saveGenerations && !context.generationFile.empty() &&
                          log.open(context.generationFile);
-    outcome.generationLimited = createVariantStrings(request.strings, request.generationLevel,
+    outcome.generationLimits = createVariantStrings(request.strings, request.generationLevel,
                                                      context.rules.variantRules,
                                                      logging ? &log : nullptr);
     log.close();
@@ -87,7 +96,7 @@ SearchOutcome runSearch(SearchRequest& request, cTargetList& targets, EngineCont
       });
 
   removeParentedStrings(request.strings);
-  outcome.status = searchStatusLine(request, targets, context.translate, outcome.generationLimited) +
+  outcome.status = searchStatusLine(request, targets, context.translate, outcome.generationLimits) +
                    interruptionNote(outcome.corpus, context.translate);
   outcome.sortOrder = request.sortFromRight ? kSortRightToLeftAscending : kSortTextAscending;
   sortTargets(targets, outcome.sortOrder, false);
@@ -95,7 +104,7 @@ SearchOutcome runSearch(SearchRequest& request, cTargetList& targets, EngineCont
 }
 
 std::string searchStatusLine(const SearchRequest& request, const cTargetList& targets,
-                             const Translator& translate, bool generationLimited) {
+                             const Translator& translate, const VariantLimits& generationLimits) {
   auto T = [&](std::string_view text) { return translateToAnsi(translate, text); };
   std::string line = "\"";
   for (std::size_t k = 0; k < request.strings.size(); ++k) {
@@ -113,11 +122,23 @@ std::string searchStatusLine(const SearchRequest& request, const cTargetList& ta
   }
   line += T("  Mots : ") + std::to_string(targets.size());
   line += T("  Occurrences : ") + std::to_string(targets.occurrenceCount());
-  if (generationLimited) {
+  line += cutTextsNote(targets, translate);
+  if (generationLimits.perString) {
     line += T("  Génération limitée : ") + std::to_string(kMaxVariantsPerWord) +
             T(" variantes par chaîne au plus");
   }
+  if (generationLimits.perRequest) {
+    line += T("  Génération arrêtée : ") + std::to_string(kMaxVariantsPerRequest) +
+            T(" variantes ou ") + std::to_string(kMaxApplicationsPerRequest) +
+            T(" applications de règles par recherche au plus");
+  }
   return line;
+}
+
+std::string cutTextsNote(const cTargetList& targets, const Translator& translate) {
+  if (!targets.textsCut()) return {};
+  return translateToAnsi(translate, "  Textes coupés à ") + std::to_string(kMaxFoundTextLength) +
+         translateToAnsi(translate, " caractères");
 }
 
 std::vector<HighlightRange> highlightRanges(const cTargetList& targets, std::string_view currentLabel) {

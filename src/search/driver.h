@@ -16,6 +16,7 @@
 #include "search/request.h"
 #include "search/rules_tables.h"
 #include "search/targets.h"
+#include "search/variants.h"
 
 namespace lirno {
 
@@ -54,7 +55,7 @@ struct SearchOutcome {
   bool searched = false;           // false: the variant dialog was cancelled
   std::string status;              // the status line, Windows-1252
   int sortOrder = 2;               // the order applied to the targets (2 or 4)
-  bool generationLimited = false;  // a variant bound was reached
+  VariantLimits generationLimits;  // the variant bounds that were reached
   CorpusRun corpus;                // with use corpus
 };
 
@@ -90,7 +91,11 @@ SearchOutcome runSearch(SearchRequest& request, cTargetList& targets, EngineCont
 // The status line of a search: the patterns between double quotes, the
 // context and the counts.
 std::string searchStatusLine(const SearchRequest& request, const cTargetList& targets,
-                             const Translator& translate, bool generationLimited = false);
+                             const Translator& translate, const VariantLimits& generationLimits = {});
+
+// What the status line adds when some found text of `targets` was cut
+// (kMaxFoundTextLength); empty otherwise.
+std::string cutTextsNote(const cTargetList& targets, const Translator& translate);
 
 // Highlight occurrences: every occurrence of the targets that belong to the
 // document labelled `currentLabel` (or have no label).

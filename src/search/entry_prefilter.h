@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "search/rules_tables.h"
+#include "search/substitution_index.h"
 
 namespace lirno {
 
@@ -17,7 +18,7 @@ class EntryPrefilter {
     for (const SubstitutionEntry& e : rules.substitutions) {
       if (e.find.empty()) continue;
       const auto first = static_cast<unsigned char>(e.find[0]);
-      byFirst_[first].push_back(&e.find);
+      startsEntry_[first] = true;
       if (e.find.size() == 1) {
         anySecond_[first] = true;
       } else {
@@ -27,26 +28,19 @@ class EntryPrefilter {
     }
     // The second byte as the entries compare it: its upper-case form.
     for (int b = 0; b < 256; ++b) upperOf_[static_cast<std::size_t>(b)] = rules.upperOf(static_cast<unsigned char>(b));
+    if (!rules.substitutions.empty()) index_ = SubstitutionIndex::of(rules);
   }
 
   // REQUIRES: `p` in a NUL-terminated text.
   bool entryBegins(const unsigned char* p) const {
     const unsigned char first = upperOf_[*p];
+    if (!startsEntry_[first]) return false;
     if (!anySecond_[first]) {
       // Most entries are pairs: the byte after rules out nearly all of them.
       const unsigned char second = upperOf_[p[1]];
       if (!(seconds_[first][second / 64] >> (second % 64) & 1)) return false;
     }
-    const auto& entries = byFirst_[first];
-    for (const std::string* find : entries) {
-      std::size_t j = 1;
-      while (j < find->size() && p[j] != 0 &&
-             rules_.upperOf(p[j]) == static_cast<unsigned char>((*find)[j])) {
-        ++j;
-      }
-      if (j == find->size()) return true;
-    }
-    return false;
+    return index_->anyMatch(p);
   }
 
   // What the reducer gives at `p`, asking it only when it must.
@@ -57,7 +51,8 @@ class EntryPrefilter {
 
  private:
   const RulesTables& rules_;
-  std::array<std::vector<const std::string*>, 256> byFirst_;
+  std::array<bool, 256> startsEntry_{};  // first bytes of the entries
+  std::shared_ptr<const SubstitutionIndex> index_;
   std::array<std::array<std::uint64_t, 4>, 256> seconds_{};  // second bytes of the entries, by first
   std::array<bool, 256> anySecond_{};  // an entry of one byte: any second byte
   std::array<unsigned char, 256> upperOf_{};

@@ -3,6 +3,7 @@
 // request's search strings under its spelling, places, context, exclusions,
 // order and filters, and records the accepted ones.
 #include <cstdint>
+#include <vector>
 
 #include "documents/document.h"
 #include "search/request.h"
@@ -33,5 +34,29 @@ void scanDocument(const SearchRequest& request, const Document& doc, const Rules
 // at both ends, with the whole hit; unanchored, from any of its characters.
 bool filterCheck(const unsigned char* hit, std::int32_t n, bool skipSymbols,
                  const cFilterList& filters, const RulesTables& rules);
+
+// The same check for the hits of one scan, which come in order of their
+// ends: the hits of one word share its end, and an unanchored pattern is
+// looked for once per end rather than once per hit (in a long word the
+// plain check costs the word's length per hit).
+class FilterChecker {
+ public:
+  FilterChecker(const cFilterList& filters, bool skipSymbols, const RulesTables& rules);
+  bool check(const unsigned char* hit, std::int32_t n);
+
+ private:
+  // For an unanchored pattern and the last end met: the places from
+  // `lowest` to the end were tried, and `latest` is the last of them where
+  // the pattern matches (null: none).
+  struct Memo {
+    const unsigned char* end = nullptr;
+    const unsigned char* lowest = nullptr;
+    const unsigned char* latest = nullptr;
+  };
+  const cFilterList& filters_;
+  bool skipSymbols_;
+  const RulesTables& rules_;
+  std::vector<Memo> memos_;
+};
 
 }  // namespace lirno

@@ -1,6 +1,7 @@
 // The orthographic reduction: multi-character substitutions first, in file
 // order, then the single-character map of the upper-cased character.
 #include "search/rules_tables.h"
+#include "search/substitution_index.h"
 
 namespace lirno {
 
@@ -8,6 +9,7 @@ Reducer::Reducer(const RulesTables& tables) : tables_(tables) {
   for (const SubstitutionEntry& e : tables.substitutions) {
     if (!e.find.empty()) startsEntry_[static_cast<unsigned char>(e.find[0])] = true;
   }
+  if (!tables.substitutions.empty()) index_ = SubstitutionIndex::of(tables);
 }
 
 unsigned char Reducer::next(const char* p) {
@@ -23,15 +25,12 @@ unsigned char Reducer::next(const char* p) {
   const auto* text = reinterpret_cast<const unsigned char*>(p);
   const unsigned char first = tables_.upper[text[0]];
   if (startsEntry_[first]) {
-    for (const SubstitutionEntry& e : tables_.substitutions) {
+    // The first entry in list order that matches here; the index compares
+    // up to the text's NUL, whatever the entry holds.
+    const std::int32_t found = index_->firstMatch(text);
+    if (found >= 0) {
+      const SubstitutionEntry& e = tables_.substitutions[static_cast<std::size_t>(found)];
       const std::size_t m = e.find.size();
-      std::size_t j = 0;
-      // Stops at the text's NUL, whatever the entry holds.
-      while (j < m && text[j] != 0 &&
-             tables_.upper[text[j]] == static_cast<unsigned char>(e.find[j])) {
-        ++j;
-      }
-      if (j < m) continue;
       entry_ = &e;
       nextReplacement_ = 0;
       const int k = static_cast<int>(e.replacement.size());

@@ -6,6 +6,7 @@
 // loaders write it.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,6 +92,8 @@ class RulesTables {
   unsigned char upperOf(unsigned char c) const { return upper[c]; }
 };
 
+class SubstitutionIndex;
+
 // The orthographic reduction of the spelling "Modifiée": a transducer fed the
 // characters of one text in order, one call per character. Create one per
 // text; it holds no global state.
@@ -119,6 +122,7 @@ class Reducer {
   // Upper-cased bytes that begin some substitution entry: most characters
   // start none, and then no entry needs to be tried.
   std::array<bool, 256> startsEntry_{};
+  std::shared_ptr<const SubstitutionIndex> index_;  // the entries, found by their strings
   int swallow_ = 0;
   int emit_ = 0;
   const SubstitutionEntry* entry_ = nullptr;

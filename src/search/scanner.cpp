@@ -19,7 +19,8 @@ Scanner::Scanner(const SearchRequest& request, const Document& doc, const RulesT
       upperCase_(request.upperCase()),
       reduce_(request.reduce()),
       skipSymbols_(request.skipSymbols()),
-      context_(request.context) {
+      context_(request.context),
+      filters_(request.filters, skipSymbols_, rules) {
   const std::size_t n = request.strings.size();
   for (const auto& str : request.strings) {
     patterns_.push_back({reinterpret_cast<const unsigned char*>(str->pattern.c_str()),
@@ -267,8 +268,7 @@ bool Scanner::contextTestInListOrder() {
 void Scanner::flush() {
   for (const PendingTarget& t : pending_) {
     const std::int32_t n = t.wordEndPointer - t.matchStart + 1;
-    if (request_.filters.empty() ||
-        filterCheck(text_ + t.matchStart, n, skipSymbols_, request_.filters, rules_)) {
+    if (request_.filters.empty() || filters_.check(text_ + t.matchStart, n)) {
       recorder_.record(t, n);
     }
   }

@@ -19,6 +19,7 @@
 #include "documents/document.h"
 #include "search/byte_classifier.h"
 #include "search/entry_prefilter.h"
+#include "search/matcher.h"
 #include "search/request.h"
 #include "search/rules_tables.h"
 #include "search/string_automaton.h"
@@ -126,6 +127,7 @@ class Scanner {
   EntryPrefilter entries_;
   const bool upperCase_, reduce_, skipSymbols_;
   const int context_;
+  FilterChecker filters_;
 
   std::vector<Pattern> patterns_;
   std::vector<StringState> states_;

@@ -6,6 +6,11 @@
 
 namespace lirno {
 
+namespace {
+// The tag of the hits whose found text was cut; never a hit's length.
+constexpr std::uint32_t kCutTag = UINT32_MAX;
+}  // namespace
+
 std::vector<TargetRecorder::Index::Room>& TargetRecorder::Index::spare() {
   thread_local std::vector<Room> rooms;
   return rooms;
@@ -149,15 +154,14 @@ TargetRecorder::TargetRecorder(cTargetList& list, const Document& doc, const Rul
       entries_(rules),
       places_(doc, Unit::Position, rules.markers.page) {
   if (resultSpelling_ == 2) {
+    // The bytes whose upper-case form stands after the first in some entry.
+    std::array<bool, 256> continuing{};
     for (const SubstitutionEntry& e : rules.substitutions) {
       lookAhead_ = std::max(lookAhead_, e.find.size() > 0 ? e.find.size() - 1 : 0);
-      for (std::size_t k = 1; k < e.find.size(); ++k) {
-        for (int b = 0; b < 256; ++b) {
-          if (rules.upperOf(static_cast<unsigned char>(b)) == static_cast<unsigned char>(e.find[k])) {
-            continuesEntry_[static_cast<std::size_t>(b)] = true;
-          }
-        }
-      }
+      for (std::size_t k = 1; k < e.find.size(); ++k) continuing[static_cast<unsigned char>(e.find[k])] = true;
+    }
+    for (int b = 0; b < 256; ++b) {
+      continuesEntry_[static_cast<std::size_t>(b)] = continuing[rules.upperOf(static_cast<unsigned char>(b))];
     }
   }
   slots_.swap(spareRoom<Slot>());
@@ -236,8 +240,11 @@ std::string TargetRecorder::foundText(const unsigned char* at, std::int32_t n) c
   std::size_t length = 0;
   switch (resultSpelling_) {
     case 1:
+      // A character whose upper-case form is 0 is left out, as the
+      // reduction leaves out what it drops: a found text holds no 0 byte.
       for (std::int32_t k = 0; k < n; ++k) {
-        if (showSymbols_ || rules_.classOf(at[k]) != kSymbol) text[length++] = static_cast<char>(rules_.upperOf(at[k]));
+        const unsigned char upper = rules_.upperOf(at[k]);
+        if (upper != 0 && (showSymbols_ || rules_.classOf(at[k]) != kSymbol)) text[length++] = static_cast<char>(upper);
       }
       break;
     case 2:
@@ -259,6 +266,7 @@ std::string TargetRecorder::foundText(const unsigned char* at, std::int32_t n) c
 
 TargetRecorder::Lookup TargetRecorder::lookUp(const PendingTarget& hit, std::int32_t n) const {
   const std::size_t from = static_cast<std::size_t>(hit.matchStart);
+  n = std::min(n, kMaxFoundTextLength);  // the characters the found text is built from
   // The reduction of the hit's last characters looks at those after it only
   // when an entry could go on into them.
   const std::size_t end = from + static_cast<std::size_t>(n);
@@ -276,10 +284,15 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n, const Look
   const auto* base = reinterpret_cast<const unsigned char*>(doc_.text.c_str());
   const std::string_view bytes = lookup.bytes;
   const std::uint64_t bytesHash = lookup.hash;
-  const auto hitLength = static_cast<std::uint32_t>(n);
-  std::uint32_t number = byBytes_.find(bytes, bytesHash, hitLength);
+  // Hits cut to the same first bytes have the same found text, whatever
+  // their lengths: one key for all of them (keys told apart by length only
+  // would share one probe sequence, as the hits of a long word do).
+  const bool cut = n > kMaxFoundTextLength;
+  const std::uint32_t tag = cut ? kCutTag : static_cast<std::uint32_t>(n);
+  std::uint32_t number = byBytes_.find(bytes, bytesHash, tag);
   if (number == Index::kNone) {
-    std::string text = foundText(base + hit.matchStart, n);
+    if (cut) list_.setTextsCut();
+    std::string text = foundText(base + hit.matchStart, std::min(n, kMaxFoundTextLength));
     const std::uint64_t textHash = Index::hash(text);
     number = byText_.find(text, textHash);
     if (number == Index::kNone) {
@@ -294,7 +307,7 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n, const Look
       slots_.push_back(Slot{t, INT32_MIN, -1, 0});
       byText_.insert(t->text, textHash, number);
     }
-    byBytes_.insert(bytes, bytesHash, number, hitLength);
+    byBytes_.insert(bytes, bytesHash, number, tag);
   }
   Slot* slot = &slots_[number];
   if (hit.startPosition <= slot->maxStart) {

@@ -32,7 +32,8 @@ class TargetRecorder {
   TargetRecorder& operator=(const TargetRecorder&) = delete;
 
   // Record occurrence: the found text is built from the `n` document
-  // characters from hit.matchStart; the occurrence joins the target of
+  // characters from hit.matchStart (at most kMaxFoundTextLength of them:
+  // the list is then told that a text was cut); the occurrence joins the target of
   // (label, found text) unless that target already has one at the same
   // start.
   void record(const PendingTarget& hit, std::int32_t n) { record(hit, n, lookUp(hit, n)); }

@@ -22,6 +22,11 @@ namespace lirno {
 // An end index that the scan has not met yet.
 inline constexpr std::int32_t kUnknownEnd = -1;
 
+// A found text is built from at most this many characters of its hit: a
+// long "word" (a text without separators) would otherwise cost memory with
+// the square of its length, one text per hit in it.
+inline constexpr std::int32_t kMaxFoundTextLength = 1024;
+
 struct Occurrence {
   std::int32_t start = 0;   // position of the first matched character
   std::int32_t length = 0;  // positions from the first to the last matched character
@@ -251,6 +256,7 @@ class cTargetList {
       items_ = std::move(other.items_);
       labelOrdered_ = other.labelOrdered_;
       runs_ = std::move(other.runs_);
+      textsCut_ = other.textsCut_;
     }
     return *this;
   }
@@ -266,7 +272,12 @@ class cTargetList {
     if (memory_) memory_->release();
     labelOrdered_ = true;
     runs_.reset();
+    textsCut_ = false;
   }
+
+  // Some found text was cut at kMaxFoundTextLength since the last clear().
+  bool textsCut() const { return textsCut_; }
+  void setTextsCut() { textsCut_ = true; }
 
   // Removes target i (the grid's delete), keeping the order of the others.
   void erase(std::size_t i) {
@@ -322,6 +333,7 @@ class cTargetList {
   std::vector<TargetRecord> items_;
   bool labelOrdered_ = true;
   std::unique_ptr<LabelRuns> runs_;
+  bool textsCut_ = false;
 };
 
 // A hit as the matcher (or the word list) hands it to Record occurrence.

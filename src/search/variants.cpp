@@ -145,8 +145,12 @@ class ConditionParser {
       v.literal = text_.substr(pos_ + 1, close - pos_ - 1);
       pos_ = close + 1;
     } else if (c == '(') {
+      // Each level is a few frames of recursion: a deeper one is an error
+      // (a rules line, at most 255 characters, never nests this deep).
+      if (++depth_ > kMaxConditionDepth) return false;
       ++pos_;
       if (!loosest(v) || peek() != ')' || v.isString) return false;
+      --depth_;
       ++pos_;
       if (negative) v.number = -v.number;
     } else {
@@ -159,6 +163,7 @@ class ConditionParser {
   std::string_view word_;
   long long x_;
   std::size_t pos_ = 0;
+  int depth_ = 0;  // parentheses open around the current operand
 };
 
 }  // namespace
@@ -169,19 +174,26 @@ long long evaluateCondition(std::string_view condition, std::string_view word, l
 }
 
 GeneratedVariants generateVariants(std::string_view word, int level, const cGenoaList& rules,
-                                   GenerationLog* log) {
+                                   GenerationLog* log, GenerationBudget* budget) {
   GeneratedVariants out;
   std::set<std::string, std::less<>> all{std::string(word)};
   std::set<std::string, std::less<>> unprocessed{std::string(word)};
-  while (!unprocessed.empty()) {
+  while (!unprocessed.empty() && !out.outOfBudget) {
     bool applied = false;
     std::set<std::string, std::less<>> fresh;
-    for (auto it = unprocessed.rbegin(); it != unprocessed.rend(); ++it) {
+    for (auto it = unprocessed.rbegin(); it != unprocessed.rend() && !out.outOfBudget; ++it) {
       const std::string& u = *it;
-      for (std::size_t i = 0; i < u.size(); ++i) {
+      for (std::size_t i = 0; i < u.size() && !out.outOfBudget; ++i) {
         for (const VariantRule& r : rules) {
           if (level < r.level || u.compare(i, r.from.size(), r.from) != 0) continue;
           if (evaluateCondition(r.condition, u, static_cast<long long>(i)) == 0) continue;
+          if (budget) {
+            if (budget->applications == 0) {
+              out.outOfBudget = true;
+              break;
+            }
+            --budget->applications;
+          }
           applied = true;
           std::string variant = u.substr(0, i);
           variant += r.to;
@@ -191,6 +203,10 @@ GeneratedVariants generateVariants(std::string_view word, int level, const cGeno
           if (variant.size() > kMaxVariantLength || all.size() + fresh.size() >= kMaxVariantsPerWord) {
             out.limited = true;
             continue;
+          }
+          if (budget && all.size() + fresh.size() > budget->variants) {
+            out.outOfBudget = true;
+            break;
           }
           fresh.insert(std::move(variant));
         }
@@ -207,18 +223,28 @@ GeneratedVariants generateVariants(std::string_view word, int level, const cGeno
   return out;
 }
 
-bool createVariantStrings(cArrowList& strings, int level, const cGenoaList& rules,
-                          GenerationLog* log) {
-  bool limited = false;
+VariantLimits createVariantStrings(cArrowList& strings, int level, const cGenoaList& rules,
+                                   GenerationLog* log, const RequestBounds& bounds) {
+  VariantLimits limits;
   std::unordered_set<std::string> patterns;
   for (const auto& s : strings) patterns.insert(s->pattern);
   const std::size_t typed = strings.size();
-  for (std::size_t k = 0; k < typed; ++k) {
+  GenerationBudget budget{bounds.applications, bounds.variants};
+  std::size_t added = 0;
+  for (std::size_t k = 0; k < typed && !limits.perRequest; ++k) {
     const SearchString* source = strings[k].get();
-    GeneratedVariants g = generateVariants(source->pattern, level, rules, log);
-    limited = limited || g.limited;
+    budget.variants = bounds.variants - added;
+    GeneratedVariants g = generateVariants(source->pattern, level, rules, log, &budget);
+    limits.perString = limits.perString || g.limited;
+    limits.perRequest = g.outOfBudget;
     for (std::string& v : g.words) {
-      if (v == source->pattern || !patterns.insert(v).second) continue;
+      if (v == source->pattern || patterns.count(v)) continue;
+      if (added == bounds.variants) {
+        limits.perRequest = true;
+        break;
+      }
+      patterns.insert(v);
+      ++added;
       auto variant = std::make_unique<SearchString>(*source);
       variant->text.clear();
       variant->pattern = std::move(v);
@@ -226,7 +252,7 @@ bool createVariantStrings(cArrowList& strings, int level, const cGenoaList& rule
       strings.push_back(std::move(variant));
     }
   }
-  return limited;
+  return limits;
 }
 
 }  // namespace lirno

@@ -17,6 +17,24 @@ namespace lirno {
 // without end.
 inline constexpr std::size_t kMaxVariantsPerWord = 10000;
 inline constexpr std::size_t kMaxVariantLength = 256;
+// The same for a whole request, whose strings each have their own bound
+// above: the variant strings it adds, and the rule applications tried for
+// all its strings (each one a condition, a string built and looked up, and
+// a line of the generation file), which bound its time.
+inline constexpr std::size_t kMaxVariantsPerRequest = 100000;
+inline constexpr std::size_t kMaxApplicationsPerRequest = 2000000;
+
+struct RequestBounds {
+  std::size_t variants = kMaxVariantsPerRequest;
+  std::size_t applications = kMaxApplicationsPerRequest;
+};
+
+// Which bounds stopped a generation.
+struct VariantLimits {
+  bool perString = false;
+  bool perRequest = false;
+  bool any() const { return perString || perRequest; }
+};
 
 // The generation file "Lirno_Genor.txt": one line per rule application.
 class GenerationLog {
@@ -41,12 +59,25 @@ class GenerationLog {
 
 struct GeneratedVariants {
   std::vector<std::string> words;  // the word and its variants, sorted, distinct
-  bool limited = false;            // a bound stopped the generation
+  bool limited = false;            // a bound of the word stopped the generation
+  bool outOfBudget = false;        // the request's budget stopped it
 };
 
-// Generate variants of `word` at `level`; `log` may be null.
+// What a request still allows: rule applications, and variants (of one
+// word, besides the word itself).
+struct GenerationBudget {
+  std::size_t applications;
+  std::size_t variants;
+};
+
+// Generate variants of `word` at `level`; `log` may be null. With a budget,
+// each rule application uses up one of its applications, and the word takes
+// no more variants than it allows: the generation stops there.
 GeneratedVariants generateVariants(std::string_view word, int level, const cGenoaList& rules,
-                                   GenerationLog* log);
+                                   GenerationLog* log, GenerationBudget* budget = nullptr);
+
+// Parentheses nested deeper than this make a condition an error.
+inline constexpr int kMaxConditionDepth = 200;
 
 // Evaluate condition for the rule position `x` of `word`: non-zero holds.
 // An empty condition holds; a condition with an error gives 0.
@@ -55,8 +86,10 @@ long long evaluateCondition(std::string_view condition, std::string_view word, l
 // Create variant strings: for each string present at the start, the
 // variants of its pattern that no string has yet as its pattern join the
 // list as variant strings (copies of it with the variant as pattern, no
-// text, and it as parent). Returns whether a bound stopped a generation.
-bool createVariantStrings(cArrowList& strings, int level, const cGenoaList& rules,
-                          GenerationLog* log);
+// text, and it as parent). Returns the bounds that stopped the generation
+// (per string, or for the whole request: kMaxVariantsPerRequest variant
+// strings, kMaxApplicationsPerRequest applications).
+VariantLimits createVariantStrings(cArrowList& strings, int level, const cGenoaList& rules,
+                                   GenerationLog* log, const RequestBounds& bounds = {});
 
 }  // namespace lirno

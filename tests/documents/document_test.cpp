@@ -81,6 +81,39 @@ TEST(Locate, PicturesComeFromGlyphMarksOnlyAndHandBuiltMarksWork) {
   EXPECT_EQ(d.locate(2, Unit::Index).picture, nullptr);
 }
 
+TEST(Locate, ManyMarksGiveWhatAWalkOfTheListGives) {
+  // Runs of marker characters longer and shorter than the look-up's steps,
+  // several marks at one character, and marks far apart.
+  std::string text;
+  std::uint32_t seed = 7;
+  const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  const std::string pieces[] = {kPage, "=", "\xbe", kGlyph, kSpan, "w", "word "};
+  for (int k = 0; k < 3000; ++k) {
+    const std::string& piece = pieces[next() % 7];
+    for (std::uint32_t r = next() % 4; r-- > 0;) text += piece;
+    if (next() % 50 == 0) text += "\n" + std::string(next() % 100, 'x');
+  }
+  const Document d = readText(text);
+  ASSERT_GT(d.marks.size(), 2000u);
+  for (std::int32_t at = 0; at <= d.marks.back().position + 1; ++at) {
+    Location walked;
+    for (const Mark& m : d.marks) {
+      if (m.position >= at) break;
+      if (m.kind == MarkKind::Page) walked.page = m.number;
+      if (m.kind == MarkKind::Folio) walked.folio = m.number, walked.side = m.value;
+      if (m.kind == MarkKind::Glyph) walked.glyph = m.number;
+      if (m.kind == MarkKind::Span) walked.spanStart = m.position, walked.spanLength = m.number;
+    }
+    const Location found = d.locate(at, Unit::Position);
+    ASSERT_EQ(found.page, walked.page) << at;
+    ASSERT_EQ(found.folio, walked.folio) << at;
+    ASSERT_EQ(found.side, walked.side) << at;
+    ASSERT_EQ(found.glyph, walked.glyph) << at;
+    ASSERT_EQ(found.spanStart, walked.spanStart) << at;
+    ASSERT_EQ(found.spanLength, walked.spanLength) << at;
+  }
+}
+
 TEST(LineTable, LineOfPositionAndLineBreakAt) {
   const Document d = readText("ab\ncd\\line e");  // breaks at positions 2, 6 and 9 (final)
   ASSERT_EQ(d.lineTable, (std::vector<std::int32_t>{2, 6, 9}));

@@ -69,6 +69,12 @@ TEST(Reader, Escapes) {
   EXPECT_EQ(readText("\\'5c\\'7d").text, "\\}\n");
 }
 
+TEST(Reader, DecimalEscapeOutsideAByteGivesItsLowByte) {
+  EXPECT_EQ(readText("a\\<-3>b\\<300>c").text, "a\xfd" "b,c\n");
+  EXPECT_EQ(readText("\\<-0>\\<256>\\<511>\\<-256>x").text, "\xffx\n");  // 0 bytes give nothing
+  EXPECT_EQ(readText("\\<--1>\\<1->").text, "-1>->\n");  // one sign, and only first
+}
+
 TEST(Reader, GlyphMarkerBeforeAPictureTakesIt) {
   const Document typed = readText("{\\rtf1 ab" + kGlyph + picture() + "c}");
   EXPECT_EQ(typed.text, "ab" + kGlyph + "c\n");
@@ -222,10 +228,30 @@ TEST(Reader, UnicodeEscapes) {
   EXPECT_EQ(readText("{\\rtf1 \\uc0\\u233 x}").text, "\xe9x\n");
   EXPECT_EQ(readText("{\\rtf1 \\u20320?x}").text, "?x\n");  // no Windows-1252 byte: the fallback stays
   EXPECT_EQ(readText("{\\rtf1 \\u-3?x}").text, "?x\n");     // U+FFFD
-  EXPECT_EQ(readText("{\\rtf1 \\u129?\\u10?x}").text, "??x\n");  // controls are not taken
+  EXPECT_EQ(readText("{\\rtf1 \\u133?x}").text, "?x\n");  // a control without a Windows-1252 byte
   EXPECT_EQ(readText("{\\rtf1 \\u233\\'e9x}").text, "\xe9x\n");   // an escape is one fallback character
   EXPECT_EQ(readText("{\\rtf1 {\\u233}x}").text, "\xe9x\n");      // the group end ends the fallback
   EXPECT_EQ(readText("{\\rtf1 \\u177?}").text, kPage + "\n");     // and it is a marker like any byte
+}
+
+TEST(Reader, UnicodeFallbackCountEndsWithItsGroup) {
+  EXPECT_EQ(readText("{\\rtf1 {\\uc0 x}\\u233?b}").text, "x\xe9" "b\n");
+  EXPECT_EQ(readText("{\\rtf1 \\uc2{\\uc0 x}\\u233??b}").text, "x\xe9" "b\n");
+}
+
+TEST(Reader, ControlWordInAFallbackIsActedOnAndNotCounted) {
+  const Document d = readText("{\\rtf1 a\\u233\\par xb}");
+  EXPECT_EQ(d.text, "a\xe9\nb\n");
+  EXPECT_EQ(d.lineTable, (Lines{2, 5}));
+  EXPECT_EQ(readText("{\\rtf1 \\uc2\\u233\\b\\tab\\~xy}").text, "\xe9\ty\n");  // a control symbol counts
+}
+
+TEST(Reader, UnicodeEscapesOfControlCharactersGiveTheirBytes) {
+  const Document d = readText("{\\rtf1 a\\u9?b\\u13?c}");
+  EXPECT_EQ(d.text, "a\tb\rc\n");
+  EXPECT_EQ(d.lineTable, (Lines{3, 6}));  // the CR is a line break
+  EXPECT_EQ(readText("{\\rtf1 a\\u0?b\\u129?c}").text, "ab\x81" "c\n");  // U+0000 gives nothing, its fallback dropped
+  EXPECT_EQ(readText("{\\rtf1 a\\u10?b}").text, "ab\n");  // as an escaped LF in rich text
 }
 
 TEST(Reader, EscapedLineBreakBytes) {

@@ -36,6 +36,19 @@ TEST_F(WordListTest, EveryWordWithItsOccurrences) {
   EXPECT_EQ(words("Le chat, le chien.", kResultUpper), "CHAT:3;CHIEN:12;LE:0,9");
 }
 
+TEST_F(WordListTest, AVeryLongWordIsCutAndTheStatusLineSaysSo) {
+  const std::string word(5000, 'q');
+  words("a " + word + " b " + word + ".", kResultUpper);
+  ASSERT_EQ(targets.size(), 3u);
+  EXPECT_EQ(targets.records()[2]->text, std::string(kMaxFoundTextLength, 'Q'));
+  EXPECT_EQ(targets.records()[2]->length, 5000);
+  EXPECT_EQ(targets.records()[2]->occurrences.size(), 2u);
+  EXPECT_EQ(finishWordList(targets, false, {}),
+            "Mots : 3  Occurrences : 4  Textes coup\xe9s \xe0 1024 caract\xe8res");
+  words("a b.");
+  EXPECT_EQ(finishWordList(targets, false, {}), "Mots : 2  Occurrences : 2");
+}
+
 TEST_F(WordListTest, AWordAtTheEndOfTheTextIsNotCounted) {
   EXPECT_EQ(words("un deux"), "un:0");
 }

@@ -39,6 +39,51 @@ TEST_F(DriverTest, PatternsAreUpperCasedOrReducedWithoutTheirSymbols) {
   EXPECT_EQ(rq.strings[0]->pattern, "l'\xe9quipe");
 }
 
+TEST_F(DriverTest, ATypedSymbolIsDroppedBeforeTheReduction) {
+  open("quinze q'uinze kinze\n");
+  auto typed = makeRequest({{"q'uinze"}}, kSpellingReduced);
+  const SearchOutcome withSymbol = runSearch(typed, targets, context, false);
+  EXPECT_EQ(typed.strings[0]->pattern, "KINZE");
+  const std::size_t found = targets.occurrenceCount();
+  auto plain = makeRequest({{"quinze"}}, kSpellingReduced);
+  runSearch(plain, targets, context, false);
+  EXPECT_EQ(plain.strings[0]->pattern, "KINZE");
+  EXPECT_EQ(targets.occurrenceCount(), found);
+  EXPECT_EQ(found, 2u);
+  EXPECT_EQ(withSymbol.status.substr(0, 7), "\"KINZE\"");
+}
+
+TEST_F(DriverTest, ACharacterThatUpperCasesToZeroIsLeftOutOfFoundTextsAndPatterns) {
+  // The tab is no separator in these rules, and codes below 32 have no
+  // upper-case form.
+  open("A\tB\n");
+  auto rq = makeRequest({{"a"}}, kSpellingUpper);
+  runSearch(rq, targets, context, false);
+  ASSERT_EQ(targets.size(), 1u);
+  EXPECT_EQ(targets.records()[0]->text, "AB");
+  auto typed = makeRequest({{"a\tb"}}, kSpellingUpper);
+  const SearchOutcome out = runSearch(typed, targets, context, false);
+  EXPECT_EQ(typed.strings[0]->pattern, "AB");
+  EXPECT_EQ(targets.occurrenceCount(), 1u);
+  EXPECT_EQ(out.status.find('\0'), std::string::npos);
+}
+
+TEST_F(DriverTest, FoundTextsAreCutInALongWordAndTheStatusLineSaysSo) {
+  // Every "a" of the word begins a hit that runs to the word's end.
+  open("x " + std::string(3000, 'a') + ".\n");
+  auto rq = makeRequest({{"a"}}, kSpellingUpper);
+  const SearchOutcome out = runSearch(rq, targets, context, false);
+  EXPECT_EQ(targets.occurrenceCount(), 3000);
+  ASSERT_EQ(targets.size(), 1024u);  // 1976 hits share the cut text
+  std::size_t longest = 0;
+  for (const auto& t : targets.records()) longest = std::max(longest, t->text.size());
+  EXPECT_EQ(longest, static_cast<std::size_t>(kMaxFoundTextLength));
+  EXPECT_EQ(targets.records().back()->occurrences.size(), 1977u);
+  EXPECT_EQ(out.status, "\"A\"  Mots : 1024  Occurrences : 3000  Textes coup\xe9s \xe0 1024 caract\xe8res");
+  open("x " + std::string(1024, 'a') + ".\n");  // a hit of 1024 characters is whole
+  EXPECT_EQ(runSearch(rq, targets, context, false).status, "\"A\"  Mots : 1024  Occurrences : 1024");
+}
+
 TEST_F(DriverTest, TheStatusLineShowsThePatternsTheContextAndTheCounts) {
   open("le chat et le chien. Un chat.\n");
   auto rq = makeRequest({{"chat"}, {"chien", kPlaceAnywhere, true}}, kSpellingUpper, kContextSentence);
@@ -180,9 +225,19 @@ TEST_F(DriverTest, ABoundedGenerationSaysSoInTheStatus) {
   open("abc\n");
   auto rq = makeRequest({{"A"}}, kSpellingGenerated);
   const SearchOutcome out = runSearch(rq, targets, context, false);
-  EXPECT_TRUE(out.generationLimited);
+  EXPECT_TRUE(out.generationLimits.perString);
+  EXPECT_FALSE(out.generationLimits.perRequest);
   EXPECT_NE(out.status.find("  G\xe9n\xe9ration limit\xe9" "e : 10000 variantes par cha\xeene au plus"),
             std::string::npos);
+}
+
+TEST_F(DriverTest, TheStatusLineTellsTheRequestBound) {
+  auto rq = makeRequest({{"A"}}, kSpellingGenerated);
+  VariantLimits limits;
+  limits.perRequest = true;
+  EXPECT_EQ(searchStatusLine(rq, targets, {}, limits),
+            "\"A\"  Mots : 0  Occurrences : 0  G\xe9n\xe9ration arr\xeat\xe9" "e : 100000 variantes ou "
+            "2000000 applications de r\xe8gles par recherche au plus");
 }
 
 TEST(CommandLineRequestTest, TakesTheOptionsAndNumbersTheStrings) {

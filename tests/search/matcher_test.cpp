@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "search/driver.h"
 #include "support/engine_fixture.h"
 
@@ -192,6 +195,38 @@ TEST_F(FilterCheckTest, AComparisonNeverReadsPastTheHit) {
   const std::string text = "ch'at";
   EXPECT_FALSE(filterCheck(reinterpret_cast<const unsigned char*>(text.c_str()), 4, true,
                            {{"CHAT", kAnchorStart}}, rules));
+}
+
+TEST_F(FilterCheckTest, TheScansCheckerAnswersAsTheCheckForHitsInOrderOfTheirEnds) {
+  // Words of few letters, so that patterns match here and there; the hits
+  // of a word begin anywhere in it and end at its end, as a scan's do.
+  std::uint32_t seed = 11;
+  const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  for (int round = 0; round < 200; ++round) {
+    std::string text;
+    for (std::uint32_t length = 1 + next() % 200; text.size() < length;) text += "ab'c"[next() % 4];
+    cFilterList filters;
+    for (std::uint32_t k = 1 + next() % 3; k-- > 0;) {
+      std::string pattern;
+      for (std::uint32_t m = 1 + next() % 3; m-- > 0;) pattern += "ABC"[next() % 3];
+      filters.push_back({pattern, static_cast<int>(std::array<int, 4>{kAnchorNone, kAnchorNone, kAnchorStart, kAnchorEnd}[next() % 4])});
+    }
+    const bool skipSymbols = next() % 2;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.c_str());
+    FilterChecker checker(filters, skipSymbols, rules);
+    std::int32_t end = 0;
+    while (end < static_cast<std::int32_t>(text.size())) {
+      end = std::min<std::int32_t>(static_cast<std::int32_t>(text.size()), end + 1 + static_cast<std::int32_t>(next() % 60));
+      std::vector<std::int32_t> starts;
+      for (std::uint32_t h = next() % 8; h-- > 0;) starts.push_back(static_cast<std::int32_t>(next() % static_cast<std::uint32_t>(end)));
+      if (next() % 2) std::sort(starts.begin(), starts.end());
+      for (const std::int32_t start : starts) {
+        ASSERT_EQ(checker.check(bytes + start, end - start),
+                  filterCheck(bytes + start, end - start, skipSymbols, filters, rules))
+            << text << " from " << start << " to " << end;
+      }
+    }
+  }
 }
 
 TEST_F(FilterCheckTest, AnUnanchoredPatternMatchesAnywhereInTheHit) {

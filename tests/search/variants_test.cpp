@@ -127,10 +127,58 @@ INSTANTIATE_TEST_SUITE_P(
         ConditionCase{"()", "ABC", 0, 0},
         ConditionCase{"'A'", "ABC", 0, 0}));     // a literal is no truth value
 
+TEST(ConditionDepthTest, DeepParenthesesAreAnErrorNotAStackOverflow) {
+  const auto nested = [](int depth) { return std::string(depth, '(') + "X=1" + std::string(depth, ')'); };
+  EXPECT_EQ(evaluateCondition(nested(kMaxConditionDepth), "AB", 1), 1);
+  EXPECT_EQ(evaluateCondition(nested(kMaxConditionDepth + 1), "AB", 1), 0);
+  EXPECT_EQ(evaluateCondition(nested(100000), "AB", 1), 0);
+  EXPECT_EQ(evaluateCondition(std::string(100000, '('), "AB", 1), 0);
+  // Depth is counted per nesting, not per parenthesis.
+  std::string flat = "X=1";
+  for (int k = 0; k < 5000; ++k) flat += "&(X=1)";
+  EXPECT_EQ(evaluateCondition(flat, "AB", 1), 1);
+}
+
+TEST(CreateVariantStringsTest, TheWholeRequestIsBoundedToo) {
+  // A rule that lengthens the word: every string would reach its own bound.
+  const RulesTables rules = genor("1,A,AA,\n");
+  const auto request = [] {
+    cArrowList strings;
+    for (int k = 0; k < 50; ++k) {
+      auto s = std::make_unique<SearchString>();
+      s->pattern = "BAB" + std::to_string(k) + "A";
+      strings.push_back(std::move(s));
+    }
+    return strings;
+  };
+  cArrowList strings = request();
+  VariantLimits limits = createVariantStrings(strings, 1, rules.variantRules, nullptr, {300, 1000000});
+  EXPECT_TRUE(limits.perRequest);
+  EXPECT_EQ(strings.size(), 50u + 300u);
+  // The applications bound stops the generation in the middle of a string,
+  // keeping what it found.
+  strings = request();
+  testing::TempFolder folder("genor");
+  GenerationLog log;
+  ASSERT_TRUE(log.open(folder.file("Lirno_Genor.txt")));
+  limits = createVariantStrings(strings, 1, rules.variantRules, &log, {1000000, 25});
+  log.close();
+  EXPECT_TRUE(limits.perRequest);
+  EXPECT_FALSE(limits.perString);
+  const std::string written = folder.read("Lirno_Genor.txt");
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 25);
+  EXPECT_GT(strings.size(), 50u);
+  EXPECT_LT(strings.size(), 50u + 25u);
+  // Within the bounds nothing changes.
+  strings = request();
+  EXPECT_FALSE(createVariantStrings(strings, 1, genor("1,B,P,\n").variantRules, nullptr, {150, 200}).any());
+  EXPECT_EQ(strings.size(), 200u);
+}
+
 TEST(CreateVariantStringsTest, VariantsJoinTheListAsChildrenOfTheirString) {
   const RulesTables rules = genor("1,Y,I,\n");
   auto rq = testing::makeRequest({{"YVER", kPlaceWholeWord, true}, {"LYS"}});
-  EXPECT_FALSE(createVariantStrings(rq.strings, 1, rules.variantRules, nullptr));
+  EXPECT_FALSE(createVariantStrings(rq.strings, 1, rules.variantRules, nullptr).any());
   ASSERT_EQ(rq.strings.size(), 4u);
   const SearchString& iver = *rq.strings[2];
   EXPECT_EQ(iver.pattern, "IVER");
