@@ -41,7 +41,7 @@ void forEachDocument(EngineContext& context, bool useCorpus,
     if (context.progress) context.progress(k, count);
     const std::string path = resolveDocumentPath(context.corpus[k], context.programFolder);
     if (const Document* doc = context.documents.load(path)) {
-      scan(*doc, DocumentLabel(documentLabel(path, context.programFolder)));
+      scan(*doc, DocumentLabel(documentLabel(path, context.programFolder), path));
       context.documents.closeAll();
     }
   }
