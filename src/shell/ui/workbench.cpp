@@ -5,6 +5,8 @@
 #include <QMetaObject>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/paths.h"
 #include "platform/ui/message.h"
@@ -59,13 +61,27 @@ TfrmMain* Workbench::createMainWindow() {
 
 void Workbench::windowCreated(TfrmMain* window) { windows_.push_back(window); }
 
+bool Workbench::writeSettings(const std::function<bool(const IniFile&)>& write, QWidget* parent) {
+  if (settingsPath_.empty()) return true;
+  errno = 0;
+  if (write(IniFile(settingsPath_))) return true;
+  const int error = errno;
+  if (!settingsFailureShown_) {
+    settingsFailureShown_ = true;
+    std::string detail = settingsPath_;
+    if (error != 0) detail.append("\n").append(std::strerror(error));
+    showMessage("Impossible d'enregistrer les réglages :\n", detail, "Lirno", MessageKind::Warning, parent);
+  }
+  return false;
+}
+
 void Workbench::windowDestroyed(TfrmMain* window) {
   const auto it = std::find(windows_.begin(), windows_.end(), window);
   if (it == windows_.end()) return;
   windows_.erase(it);
   if (!windows_.empty()) return;
 
-  if (!settingsPath_.empty()) writeWindowSettings(IniFile(settingsPath_), window->currentWindowSettings());
+  writeSettings([&](const IniFile& ini) { return writeWindowSettings(ini, window->currentWindowSettings()); });
   rules_ = RulesTables();
   if (anchor_) anchor_->close();
   emit finished();
