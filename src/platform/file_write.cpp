@@ -95,15 +95,23 @@ bool FileWriter::open(const std::string& path, Mode mode) {
     return true;
   }
 
+  struct stat st {};
+  const bool exists = ::stat(path.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) return fail(EISDIR);
   target_ = finalTarget(path);
   if (target_.empty()) return fail(errno);
-  struct stat st {};
-  const bool exists = ::stat(target_.c_str(), &st) == 0;
-  if (exists && S_ISDIR(st.st_mode)) return fail(EISDIR);
-  if (exists && !S_ISREG(st.st_mode)) {
-    // A FIFO or a device is written as it is; renaming a file over it
+  struct stat atTarget {};
+  const bool inPlace =
+      exists && (!S_ISREG(st.st_mode) ||
+                 // A link the file system resolves its own way (/dev/stdout
+                 // on a file): the file it names is written as it is.
+                 ::stat(target_.c_str(), &atTarget) != 0 || atTarget.st_dev != st.st_dev ||
+                 atTarget.st_ino != st.st_ino);
+  if (inPlace) {
+    // A FIFO or a device is written as it is: renaming a file over it
     // would remove it.
-    fd_ = systemCalls().open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY, 0);
+    target_ = path;
+    fd_ = systemCalls().open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | (S_ISREG(st.st_mode) ? O_TRUNC : 0), 0);
     if (fd_ < 0) return fail(errno);
     owned_ = true;
     return true;

@@ -221,6 +221,9 @@ TEST_F(BatchTest, AStandardOutputThatCannotBeWrittenIsAnError) {
   EXPECT_NE(r.err.find(std::string("Impossible d'écrire sur la sortie standard : ") + std::strerror(ENOSPC)),
             std::string::npos)
       << r.err;
+  r = run({bin + "sample/vita_clerici.txt", "-S", "odo", "--report", "/dev/stdout", "--sections", "list"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "ODO\r\nODONIS\r\n\r\n");
   r = run({"--help"}, {}, " >/dev/full");
   EXPECT_EQ(r.exitCode, 1);
   r = run({"--dump-doc", bin + "sample/vita_clerici.txt"}, {}, " >/dev/full");

@@ -151,6 +151,18 @@ TEST(FileWriterTest, FoldersAreRefusedAndDevicesWrittenInPlace) {
   EXPECT_EQ(errno, ENOSPC);
 }
 
+TEST(FileWriterTest, TheSystemsOwnLinksAreWrittenAsTheyStand) {
+  // /proc/self/fd/N of a pipe names no file to put a new one beside.
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  ASSERT_TRUE(writeWholeFile("/proc/self/fd/" + std::to_string(pipeFds[1]), "through the pipe"));
+  char got[32] = {};
+  EXPECT_EQ(::read(pipeFds[0], got, sizeof got), 16);
+  EXPECT_STREQ(got, "through the pipe");
+  ::close(pipeFds[0]);
+  ::close(pipeFds[1]);
+}
+
 TEST(FileWriterTest, TheStandardOutputFailsLikeAFile) {
   FileWriter w;
   const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
