@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -50,6 +51,8 @@ std::string tempName(const std::string& target) {
   x ^= x >> 33;
   char suffix[32];
   std::snprintf(suffix, sizeof suffix, ".tmp%06llx", static_cast<unsigned long long>(x & 0xFFFFFF));
+  // A name at the system's length limit gets a short one beside it.
+  if (fileNameOf(target).size() + std::strlen(suffix) > NAME_MAX) return folderOf(target) + ".lirno" + suffix;
   return target + suffix;
 }
 
@@ -188,7 +191,8 @@ bool FileWriter::write(std::string_view bytes) {
 bool FileWriter::commit() {
   if (!failed() && fd_ < 0) fail(EBADF);
   if (!failed()) flushBuffer();
-  if (!failed() && sync_ && systemCalls().fsync(fd_) != 0) fail(errno);
+  // A file system that cannot sync (EINVAL) still holds what was written.
+  if (!failed() && sync_ && systemCalls().fsync(fd_) != 0 && errno != EINVAL) fail(errno);
   if (owned_ && fd_ >= 0) {
     if (::close(fd_) != 0 && !failed()) fail(errno);
     fd_ = -1;

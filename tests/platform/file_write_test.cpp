@@ -50,6 +50,15 @@ TEST(FileWriterTest, ReplacesKeepingTheModeAndAppendsInPlace) {
   EXPECT_EQ(othersIn(folder, "r.txt"), std::vector<std::string>{"fresh.txt"});
 }
 
+TEST(FileWriterTest, ANameAtTheLengthLimitIsReplacedToo) {
+  testing::TempFolder folder("writer");
+  const std::string name(255, 'n');
+  folder.write(name, "old");
+  ASSERT_TRUE(writeWholeFile(folder.file(name), "new"));
+  EXPECT_EQ(folder.read(name), "new");
+  EXPECT_TRUE(othersIn(folder, name).empty());
+}
+
 TEST(FileWriterTest, LargeWritesArriveWholeThroughTheBuffer) {
   testing::TempFolder folder("writer");
   std::string big;
