@@ -28,15 +28,23 @@ bool checked(const Installer& installer, const std::wstring& section) {
   return firstCharIs(readProfile(installer.scriptPath, section, L"VERIF", L"N"), L'Y');
 }
 
-bool prepareFromDescription(Installer& installer) {
+// Takes the description file named by the script and the application name
+// from it; false when the script names none.
+bool readDescriptionName(Installer& installer) {
   const std::wstring vzf =
       readProfile(installer.scriptPath, L"OPTION_INSTALL", L"INSTALL_VZF", L"", kPathSize);
-  if (vzf.empty()) return true;
+  if (vzf.empty()) return false;
   installer.descriptionPath = expandMacros(installer, vzf);
   const std::wstring& description = installer.descriptionPath;
   installer.applicationName = readProfile(description, L"KXF", L"TAG_REG");
   if (installer.applicationName.empty())
     installer.applicationName = readProfile(description, L"KXF", L"APPLI");
+  return true;
+}
+
+bool prepareFromDescription(Installer& installer) {
+  if (!readDescriptionName(installer)) return true;
+  const std::wstring& description = installer.descriptionPath;
   std::wstring previous;
   readRegistryValue(installer, previousInstallationKey(installer.applicationName), previous);
   installer.installFolder =
@@ -71,6 +79,9 @@ bool prepareVersionCheck(Installer& installer) {
   const std::wstring& script = installer.scriptPath;
   const std::wstring programKey = readProfile(script, section, L"BASEREG_REPPRG");
   if (programKey.empty()) return prepareFromDescription(installer);
+  // An upgrade still registers, groups and records under the application's
+  // name; the folder and the versions come from the program's keys below.
+  readDescriptionName(installer);
 
   std::wstring programFolder;
   if (!readRegistryValue(installer, programKey, programFolder)) return false;

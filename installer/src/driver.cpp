@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <vector>
 
 #include "checks.h"
 #include "fs.h"
@@ -14,6 +15,7 @@
 #include "paths.h"
 #include "profile.h"
 #include "section_actions.h"
+#include "source_set.h"
 #include "text.h"
 #include "windows/language_window.h"
 #include "windows/main_window.h"
@@ -73,7 +75,9 @@ int runStelvane(HINSTANCE instance, int argc, wchar_t** argv) {
     const std::wstring vzf =
         readProfile(installer.scriptPath, L"OPTION_INSTALL", L"INSTALL_VZF", L"", kPathSize);
     if (!vzf.empty()) installer.descriptionPath = expandMacros(installer, vzf);
-    if (fileExists(installer.scriptPath)) exitCode = installRun(installer) ? 0 : 1;
+    // Files left out make the installation incomplete, even where it went on.
+    if (fileExists(installer.scriptPath))
+      exitCode = installRun(installer) && installer.failedFiles == 0 ? 0 : 1;
   }
 
   if (!installer.workFolder.empty()) removeFolderUnlessKept(installer.workFolder);
@@ -179,7 +183,13 @@ bool runCleanupMode(const std::wstring& handleText, const std::wstring& folder) 
   }
   process.reset();
   if (isRootFolder(folder)) return false;
-  removeFolderUnlessKept(folder);
+  if (readWinIniInt(L"INSTALL", L"GARDETEMP", 0) == 1) return true;
+  // Only the installation's own files go: the folder may hold the user's too
+  // (a download folder). Without a list only an empty folder is removed.
+  std::vector<wchar_t> list(32768);
+  const DWORD n = GetEnvironmentVariableW(kSourceSetVariable, list.data(), static_cast<DWORD>(list.size()));
+  removeSourceSet(folder, splitSourceSet(n < list.size() ? std::wstring_view(list.data(), n)
+                                                         : std::wstring_view()));
   return true;
 }
 
@@ -206,6 +216,8 @@ HANDLE startCleanupCopy(const Installer& installer) {
   HANDLE process =
       OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, GetCurrentProcessId());
   if (!process) return nullptr;
+  // The copy inherits the list of what it may remove.
+  SetEnvironmentVariableW(kSourceSetVariable, joinSourceSet(sourceSetNames(installer)).c_str());
   std::wstring command = quoted(copy) + L" " + decimal(reinterpret_cast<INT_PTR>(process)) + L" " +
                          quoted(installer.sourceFolder) + L" ";
   STARTUPINFOW startup = {};

@@ -27,7 +27,12 @@ bool deleteTreeContents(const std::wstring& folder) {
     const std::wstring name = data.cFileName;
     if (name == L"." || name == L"..") continue;
     const std::wstring path = joinPath(folder, name);
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      // A junction or directory link: only the link goes. Following it would
+      // empty a folder elsewhere, one any user may have pointed it at.
+      ok = guarded([&] { return RemoveDirectoryW(path.c_str()) != 0; });
+    } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       ok = deleteTreeContents(path) &&
            guarded([&] { return RemoveDirectoryW(path.c_str()) != 0; });
     } else {
@@ -94,6 +99,9 @@ bool createFolderTree(const std::wstring& folder) {
 bool deleteFolderTree(const std::wstring& folder) {
   const std::wstring path = withoutTrailingBackslash(folder);
   if (path.empty()) return false;
+  const DWORD attributes = attributesOf(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return guarded([&] { return RemoveDirectoryW(path.c_str()) != 0; });
   if (!deleteTreeContents(path)) return false;
   if (guarded([&] { return RemoveDirectoryW(path.c_str()) != 0; })) return true;
   SetCurrentDirectoryW(L"C:\\");

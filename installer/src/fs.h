@@ -31,7 +31,8 @@ bool setAttributes(const std::wstring& path, DWORD attributes);
 // Creates the folder with all its missing parents; true when it exists afterwards.
 bool createFolderTree(const std::wstring& folder);
 // Deletes every file and sub-folder of `folder`, then the folder itself;
-// stops at the first item that cannot be deleted. When the folder itself
+// stops at the first item that cannot be deleted. A link to a folder
+// (junction, symbolic link) is removed itself, never entered. When the folder itself
 // resists (it may be the current folder), makes "C:\" current and tries once more.
 bool deleteFolderTree(const std::wstring& folder);
 

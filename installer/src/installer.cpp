@@ -10,19 +10,20 @@ Installer::~Installer() = default;
 
 HWND Installer::ownerWindow() const { return window ? window->handle() : nullptr; }
 
-void drainMessages() {
+bool drainMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       // Leave the quit request to the loop that waits for it.
       PostQuitMessage(static_cast<int>(message.wParam));
-      return;
+      return false;
     }
     HWND active = GetActiveWindow();
     if (active && IsDialogMessageW(active, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  return true;
 }
 
 const wchar_t* recordWordText(RecordWord word) {

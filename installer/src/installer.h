@@ -51,6 +51,9 @@ struct Installer {
   bool busy = false;
   bool stopRequested = false;
   bool success = false;
+  // Files that could not be placed, the installation going on without them
+  // (each is written to INSTALL.LOG in the installation folder).
+  int failedFiles = 0;
 
   MessageSink messageSink;           // empty: the system's message box
   MainWindow* window = nullptr;      // the main window while it exists
@@ -67,7 +70,8 @@ struct Installer {
 
 // Peeks, translates and dispatches every pending message of the thread, so
 // that the main window repaints and Cancel can set the stop request during
-// long work.
-void drainMessages();
+// long work. False when it met a quit request (left in the queue for the
+// loop that waits for it).
+bool drainMessages();
 
 }  // namespace stelvane

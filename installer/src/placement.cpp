@@ -7,6 +7,7 @@
 
 #include "extra_components.h"
 #include "fs.h"
+#include "handle.h"
 #include "installer.h"
 #include "integration.h"
 #include "macros.h"
@@ -215,7 +216,42 @@ bool shouldPlace(Installer& installer, const std::wstring& target, const FileOpt
                   {target});
 }
 
+void logFailedFile(Installer& installer, const std::wstring& target, int code) {
+  ++installer.failedFiles;
+  if (installer.installFolder.empty()) return;
+  const std::wstring path = joinPath(installer.installFolder, L"INSTALL.LOG");
+  std::wstring text;
+  if (installer.failedFiles == 1) {
+    // One heading per installation; an earlier one's lines stay above it.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t heading[128];
+    swprintf(heading, ARRAYSIZE(heading), L"%04d-%02d-%02d %02d:%02d:%02d ", now.wYear, now.wMonth,
+             now.wDay, now.wHour, now.wMinute, now.wSecond);
+    text = heading + installer.applicationName + L" : fichiers non placés (code) :\r\n";
+    if (installer.integration) installer.integration->record(RecordWord::File, path);
+  }
+  text += L"(" + decimal(code) + L") " + target + L"\r\n";
+  Handle file;
+  {
+    CriticalErrorMode mode;
+    file.reset(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  }
+  if (!file) return;
+  LARGE_INTEGER size = {};
+  std::string bytes;
+  if (GetFileSizeEx(file.get(), &size) && size.QuadPart == 0) bytes = "\xFF\xFE";
+  for (wchar_t c : text) {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>((c >> 8) & 0xFF));
+  }
+  DWORD written = 0;
+  WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
 bool continueAfterFailure(Installer& installer, const std::wstring& target, int code) {
+  logFailedFile(installer, target, code);
   return question(
       installer, readLocalized(installer, L"ERREUR_UNZIP", L"TITRE", L"Impossible d'extraire un fichier"),
       readLocalized(installer, L"ERREUR_UNZIP", L"MESSAGE",

@@ -53,7 +53,10 @@ bool existingIsMoreRecent(const ExistingFile& existing, std::wstring_view newTim
 bool shouldPlace(Installer& installer, const std::wstring& target, const FileOptions& options,
                  std::wstring_view newTime, std::wstring_view newVersion);
 
-// Asks ERREUR_UNZIP for a failed file; true to go on.
+// Counts a file that could not be placed and appends it with its code to
+// INSTALL.LOG in the installation folder (UTF-16LE, recorded for removal).
+void logFailedFile(Installer& installer, const std::wstring& target, int code);
+// Logs a failed file and asks ERREUR_UNZIP; true to go on.
 bool continueAfterFailure(Installer& installer, const std::wstring& target, int code);
 // Clears a pending stop request and asks STOP_COPY; true when the user stops.
 bool userStops(Installer& installer);

@@ -4,11 +4,12 @@
 #include <tlhelp32.h>
 
 #include "handle.h"
+#include "installer.h"
 
 namespace stelvane {
 
-bool runAndWait(const std::wstring& commandLine, const std::wstring& folder, DWORD pollMs) {
-  std::wstring line = commandLine;  // CreateProcessW may write into it
+bool runAndWait(const std::wstring& commandLine, const std::wstring& folder) {
+  std::wstring line = quoteProgramPart(commandLine);  // CreateProcessW may write into it
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
@@ -17,9 +18,34 @@ bool runAndWait(const std::wstring& commandLine, const std::wstring& folder, DWO
     return false;
   Handle processHandle(process.hProcess);
   Handle threadHandle(process.hThread);
-  DWORD code = STILL_ACTIVE;
-  while (GetExitCodeProcess(processHandle.get(), &code) && code == STILL_ACTIVE) Sleep(pollMs);
+  // The handle tells the end: an exit code of 259 (STILL_ACTIVE) is a code like any other.
+  HANDLE handle = processHandle.get();
+  for (;;) {
+    const DWORD woke =
+        MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke != WAIT_OBJECT_0 + 1) break;  // ended (or the wait failed)
+    if (!drainMessages()) {
+      // A quit request waits in the queue for its loop: no more serving.
+      WaitForSingleObject(handle, INFINITE);
+      break;
+    }
+  }
   return true;
+}
+
+std::wstring quoteProgramPart(std::wstring_view commandLine) {
+  const size_t start = commandLine.find_first_not_of(L" \t");
+  if (start == std::wstring_view::npos || commandLine[start] == L'"') return std::wstring(commandLine);
+  const std::wstring_view line = commandLine.substr(start);
+  for (size_t dot = line.find(L'.'); dot != std::wstring_view::npos; dot = line.find(L'.', dot + 1)) {
+    const size_t end = dot + 4;
+    if (end > line.size() || (end < line.size() && line[end] != L' ' && line[end] != L'\t')) continue;
+    for (const wchar_t* extension : {L".EXE", L".COM", L".BAT"}) {
+      if (CompareStringOrdinal(line.data() + dot, 4, extension, 4, TRUE) == CSTR_EQUAL)
+        return L"\"" + std::wstring(line.substr(0, end)) + L"\"" + std::wstring(line.substr(end));
+    }
+  }
+  return std::wstring(commandLine);
 }
 
 bool shellOpen(const std::wstring& target, const std::wstring& folder) {

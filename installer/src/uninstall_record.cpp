@@ -1,6 +1,7 @@
 #include "uninstall_record.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -110,7 +111,54 @@ void UninstallRecord::open(const Installer& installer) {
   const std::wstring keep =
       readProfile(installer.scriptPath, L"OPTION_INSTALL", L"INFO_DESINSTALLATION");
   if (keep.empty() || std::wstring_view(L"OoYy").find(keep[0]) == std::wstring_view::npos) return;
+  excludeTransientAndSystemFolders(installer);
   openFile(joinPath(installer.installFolder, L"UNINST.INF"));
+}
+
+void UninstallRecord::excludeTransientAndSystemFolders(const Installer& installer) {
+  transientFolders_.clear();
+  systemFolders_.clear();
+  wchar_t temp[MAX_PATH + 1] = {};
+  const DWORD n = GetTempPathW(ARRAYSIZE(temp), temp);
+  const std::wstring tempFolder = n > 0 && n < ARRAYSIZE(temp) ? withTrailingBackslash(temp) : L"";
+  if (!installer.workFolder.empty()) transientFolders_.push_back(withTrailingBackslash(installer.workFolder));
+  // Earlier installations' work folders: the names they were given.
+  if (!tempFolder.empty()) transientFolders_.push_back(tempFolder + L"KX_");
+
+  std::vector<std::wstring> folders = {installer.windowsFolder, installer.systemFolder, tempFolder};
+  for (int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROGRAM_FILES,
+                    CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86,
+                    CSIDL_COMMON_APPDATA, CSIDL_PROFILE, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
+                    CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU,
+                    CSIDL_STARTUP, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY,
+                    CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS, CSIDL_FONTS}) {
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK) folders.push_back(path);
+  }
+  // Each folder with its parents: "C:\Users\" holds every profile.
+  for (std::wstring folder : folders) {
+    for (folder = withoutTrailingBackslash(folder); !isRootFolder(folder);
+         folder = withoutTrailingBackslash(folderOf(folder)))
+      systemFolders_.push_back(folder + L"\\");
+  }
+}
+
+bool UninstallRecord::excluded(std::wstring_view word, std::wstring_view text) const {
+  const bool file = word == L"EFF_FIC", folder = word == L"EFF_REP";
+  if (!file && !folder) return false;
+  const std::wstring path = trim(text);
+  for (const std::wstring& prefix : transientFolders_) {
+    if (path.size() >= prefix.size() &&
+        collator_.equal(std::wstring_view(path).substr(0, prefix.size()), prefix))
+      return true;
+  }
+  if (!folder) return false;
+  if (isRootFolder(path)) return true;
+  const std::wstring withSlash = withTrailingBackslash(path);
+  for (const std::wstring& system : systemFolders_) {
+    if (collator_.equal(withSlash, system)) return true;
+  }
+  return false;
 }
 
 void UninstallRecord::openFile(const std::wstring& path) {
@@ -149,6 +197,10 @@ void UninstallRecord::openFile(const std::wstring& path) {
     }
     std::wstring_view key;
     if (registryLineText(line, key) && isProtectedRegistryKey(collator_, key)) continue;
+    const size_t equals = line.find(L'=');
+    if (equals != std::wstring::npos &&
+        excluded(std::wstring_view(line).substr(0, equals), std::wstring_view(line).substr(equals + 1)))
+      continue;
     insert(line + L"\r\n");
   }
   active_ = true;
@@ -160,7 +212,7 @@ void UninstallRecord::insert(std::wstring line) {
 }
 
 void UninstallRecord::add(std::wstring_view word, std::wstring_view text) {
-  if (!active_) return;
+  if (!active_ || excluded(word, text)) return;
   std::wstring line(word);
   line += L'=';
   line += text;

@@ -25,6 +25,12 @@ class UninstallRecord {
   void open(const Installer& installer);
   // Opens the record file `path` directly (the switch is not read).
   void openFile(const std::wstring& path);
+  // Keeps out of the record (new lines and reloaded ones) the files and
+  // folders of the installer's work folders (this one and any earlier "KX_"
+  // one of the temp directory) and, as folders, the system's own folders
+  // (Windows, system, program files, profiles, shell folders, each with its
+  // parents) and drive roots. `open` sets this up from the installer.
+  void excludeTransientAndSystemFolders(const Installer& installer);
   bool active() const { return active_; }
   const std::wstring& path() const { return path_; }
 
@@ -41,6 +47,7 @@ class UninstallRecord {
 
  private:
   void insert(std::wstring line);
+  bool excluded(std::wstring_view word, std::wstring_view text) const;
 
   Collator collator_;
   bool active_ = false;
@@ -48,6 +55,8 @@ class UninstallRecord {
   std::wstring tag_;
   std::vector<std::wstring> lines_;
   std::unordered_set<std::string> keys_;  // collation keys of the lines, trimmed
+  std::vector<std::wstring> transientFolders_;  // prefixes of work-folder paths
+  std::vector<std::wstring> systemFolders_;     // with a trailing backslash
 };
 
 // The lines of a record file's text: split at CR, CR LF or LF, U+0000 code

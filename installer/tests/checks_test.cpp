@@ -107,6 +107,26 @@ TEST_F(Checks, ProgramKeyGivesFolderAndInstalledVersion) {
   EXPECT_TRUE(messages.entries.empty());
 }
 
+TEST_F(Checks, WithAProgramKeyTheNameStillComesFromTheDescription) {
+  writeScript(
+      L"[OPTION_INSTALL]\nINSTALL_VZF=%REP_SRC%\\desc.vzf\n"
+      L"[VERIFICATION_VERSION]\n"
+      L"BASEREG_REPPRG=HKEY_CURRENT_USER\\Software\\StelvaneTests\\Prog\n"
+      L"BASEREG_REPRACINE=HKEY_CURRENT_USER\\Software\\StelvaneTests\\Racine\n"
+      L"NOMEXE=stelvane_helper.exe\nCHAINEVERSION=Version\nNEWVERSION=2.10\n");
+  writeDescription(L"[KXF]\nAPPLI=Autre\nTAG_REG=StelvaneTest\nREPDEF=D:\\Ailleurs\nVERSION=9\n");
+  setValue(L"Prog", test::programFolder());
+  setValue(L"Racine", L"C:\\Racine\\");
+  ASSERT_TRUE(prepareVersionCheck(installer));
+  EXPECT_EQ(installer.descriptionPath, installer.sourceFolder + L"desc.vzf");
+  EXPECT_EQ(installer.applicationName, L"StelvaneTest");
+  // The folder and the versions still come from the program's keys.
+  EXPECT_EQ(installer.installFolder, L"C:\\Racine");
+  EXPECT_EQ(installer.installedVersion, L"2.9");
+  EXPECT_EQ(installer.newVersion, L"2.10");
+  EXPECT_TRUE(messages.entries.empty());
+}
+
 TEST_F(Checks, VersionStringFallsBackToTheUsEnglishBlock) {
   writeScript(
       L"[VERIFICATION_VERSION]\n"

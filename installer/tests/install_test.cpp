@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <set>
 
 #include "automation.h"
 #include "commande_composante.h"
@@ -123,6 +125,55 @@ TEST_F(Install, AMissingMainArchiveFailsTheInstallation) {
   EXPECT_FALSE(fileExists(target.file(L"fin.txt")));
 }
 
+TEST_F(Install, AFailedEntryInSilentModeGoesOnButEndsWithTheFailureCodeAndALog) {
+  ASSERT_TRUE(copyFileOver(test::archivePath(L"bad-crc.zip"), source.file(L"bad-crc.zip")));
+  script(std::wstring(kDialog) + kFinish + L"[ARCHIVE]\r\nNOM_KXZ=bad-crc.zip\r\n");
+  const auto outcome = install();
+  ASSERT_TRUE(outcome.finished);
+  EXPECT_EQ(outcome.exitCode, 1u);
+  EXPECT_TRUE(outcome.boxes.empty());
+  // The other entries and the actions after the files are there.
+  EXPECT_TRUE(fileExists(target.file(L"docs\\lisez-moi.txt")));
+  EXPECT_FALSE(fileExists(target.file(L"docs\\long.txt")));
+  EXPECT_TRUE(fileExists(target.file(L"fin.txt")));
+  const std::wstring log = test::readUtf16File(target.file(L"INSTALL.LOG"));
+  EXPECT_NE(log.find(L"(30) " + target.file(L"docs\\long.txt") + L"\r\n"), std::wstring::npos)
+      << toUtf8(log);
+  EXPECT_EQ(log.find(L"lisez-moi.txt"), std::wstring::npos);
+  setAttributes(target.file(L"docs\\notes\\lecture-seule.txt"), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Install, AnUpgradeStillRegistersUnderTheApplicationsName) {
+  // The installed program the upgrade path points at, with its version.
+  test::TempFolder installed;
+  ASSERT_TRUE(copyFileOver(test::programFolder() + L"stelvane_helper.exe", installed.file(L"lirno.exe")));
+  const std::wstring keys = L"HKEY_CURRENT_USER\\Software\\StelvaneTests\\";
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\StelvaneTests", L"Prog", REG_SZ, installed.path().c_str(),
+                  static_cast<DWORD>((installed.path().size() + 1) * sizeof(wchar_t)));
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\StelvaneTests", L"Racine", REG_SZ, target.path().c_str(),
+                  static_cast<DWORD>((target.path().size() + 1) * sizeof(wchar_t)));
+  ASSERT_TRUE(copyFileOver(test::archivePath(L"infozip.zip"), source.file(L"infozip.zip")));
+  script(L"[OPTION_INSTALL]\r\nINSTALL_VZF=%REP_SRC%\\desc.vzf\r\n[ARCHIVE]\r\nNOM_KXZ=infozip.zip\r\n"
+         L"[VERIFICATION_VERSION]\r\nBASEREG_REPPRG=" + keys + L"Prog\r\nBASEREG_REPRACINE=" + keys +
+         L"Racine\r\nNOMEXE=lirno.exe\r\nCHAINEVERSION=Version\r\nNEWVERSION=3.0\r\n" + kDialog + kFinish);
+  test::writeUnicodeFile(source.file(L"desc.vzf"),
+                         L"[KXF]\r\nAPPLI=StelvaneTest\r\n[FICHIER]\r\nNB=1\r\n"
+                         L"F00001=1/docs/%REP_INSTALL%/lisez-moi.txt/lisez-moi.txt/0/20240601120000/\r\n"
+                         L"[RACCOURCI]\r\nNBRACCOURCI=1\r\nFIC00001=docs\\lisez-moi.txt\r\n"
+                         L"LIB00001=Lisez-moi\r\nFLAG00001=2\r\n");
+  test::ShellFoldersRedirect shellFolders;
+  const auto outcome = install();
+  EXPECT_EQ(outcome.exitCode, 0u);
+  EXPECT_TRUE(fileExists(target.file(L"lisez-moi.txt")));
+  EXPECT_EQ(test::registryString(HKEY_LOCAL_MACHINE, L"Software\\Halvorn\\KXSetup\\1\\StelvaneTest", L"REPINST"),
+            target.path());
+  wchar_t group[64] = {};
+  GetPrivateProfileStringW(L"RACCOURCI", L"NOM_GROUPE", L"", group, ARRAYSIZE(group),
+                           source.file(L"INSTALL.INI").c_str());
+  EXPECT_EQ(std::wstring(group), L"StelvaneTest");
+  EXPECT_TRUE(fileExists(shellFolders.desktop() + L"\\Lisez-moi.LNK"));
+}
+
 TEST_F(Install, WithoutScriptNothingIsShown) {
   const auto outcome = install();
   ASSERT_TRUE(outcome.finished);
@@ -171,8 +222,11 @@ TEST_F(Install, CleanupModeWaitsForTheProcessThenRemovesTheFolder) {
   HANDLE inheritable = nullptr;
   const PROCESS_INFORMATION sleeper = startSleeper(1500, inheritable);
   const ULONGLONG started = GetTickCount64();
+  // The installation's own files, as the installer hands them to its copy.
+  SetEnvironmentVariableW(L"STELVANE_SOURCE_SET", L"x.txt|sous\\dossier\\y.txt");
   const DWORD code = runInherited(run.program, std::to_wstring(reinterpret_cast<INT_PTR>(inheritable)) +
                                                    L" \"" + doomed.path() + L"\"");
+  SetEnvironmentVariableW(L"STELVANE_SOURCE_SET", nullptr);
   CloseHandle(inheritable);
   const ULONGLONG elapsed = GetTickCount64() - started;
   EXPECT_EQ(code, 0u);
@@ -216,6 +270,99 @@ TEST_F(Install, SupportFourRemovesTheSourceFolderAfterTheInstaller) {
     if (!gone) Sleep(100);
   }
   EXPECT_TRUE(gone);
+}
+
+TEST_F(Install, SupportFourRemovesOnlyTheFilesOfTheInstallation) {
+  // A download folder: the installation's files beside the user's own.
+  test::TempFolder downloads;
+  ASSERT_TRUE(copyFileOver(run.program, downloads.file(L"stelvane.exe")));
+  ASSERT_TRUE(copyFileOver(test::archivePath(L"infozip.zip"), downloads.file(L"infozip.zip")));
+  test::writeBytes(downloads.file(L"a.txt"), "a");
+  test::writeBytes(downloads.file(L"notice.txt"), "notice");
+  test::writeBytes(downloads.file(L"mes notes.txt"), "a moi");
+  ASSERT_TRUE(createFolderTree(downloads.file(L"lettres")));
+  test::writeBytes(downloads.file(L"lettres\\lettre.txt"), "a moi");
+  test::writeUnicodeFile(downloads.file(L"INSTALL.INI"),
+                         std::wstring(L"[OPTION_INSTALL]\r\nINSTALL_VZF=%REP_SRC%\\desc.vzf\r\n"
+                                      L"[ARCHIVE]\r\nNOM_KXZ=infozip.zip\r\n") +
+                             kDialog + kFinish);
+  test::writeUnicodeFile(downloads.file(L"desc.vzf"),
+                         L"[KXF]\r\nAPPLI=StelvaneTest\r\n[FICHIER]\r\nNB=1\r\n"
+                         L"F00001=1//%REP_INSTALL%/notice.txt/notice.txt/0/20240601120000/\r\n"
+                         L"PARAM00001=0/0/0/0/0/0/0/1\r\n[GEN]\r\nSUPPORT=4\r\n");
+  run.program = downloads.file(L"stelvane.exe");
+  const auto outcome = install();
+  EXPECT_EQ(outcome.exitCode, 0u);
+  EXPECT_TRUE(fileExists(target.file(L"notice.txt")));
+  bool gone = false;
+  for (int i = 0; i < 100 && !gone; ++i) {
+    gone = !pathExists(downloads.file(L"stelvane.exe"));
+    if (!gone) Sleep(100);
+  }
+  EXPECT_TRUE(gone);
+  Sleep(300);
+  for (const wchar_t* name : {L"INSTALL.INI", L"desc.vzf", L"infozip.zip", L"a.txt", L"notice.txt"})
+    EXPECT_FALSE(pathExists(downloads.file(name))) << toUtf8(name);
+  EXPECT_EQ(test::readBytes(downloads.file(L"mes notes.txt")), "a moi");
+  EXPECT_EQ(test::readBytes(downloads.file(L"lettres\\lettre.txt")), "a moi");
+}
+
+// The names of the libraries a program's import directory names (those the
+// loader resolves before the program's first instruction runs).
+std::vector<std::string> importedLibraries(const std::string& image) {
+  std::vector<std::string> names;
+  auto at = [&](size_t offset, auto& value) {
+    if (offset > image.size() || image.size() - offset < sizeof(value)) return false;
+    std::memcpy(&value, image.data() + offset, sizeof(value));
+    return true;
+  };
+  IMAGE_DOS_HEADER dos;
+  IMAGE_NT_HEADERS64 nt;
+  if (!at(0, dos) || dos.e_magic != IMAGE_DOS_SIGNATURE || !at(dos.e_lfanew, nt) ||
+      nt.Signature != IMAGE_NT_SIGNATURE || nt.OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+    return names;
+  const size_t sections = static_cast<size_t>(dos.e_lfanew) + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
+                          nt.FileHeader.SizeOfOptionalHeader;
+  // The file offset of a virtual address, through the section that holds it.
+  auto fileOffset = [&](DWORD rva, size_t& offset) {
+    for (WORD i = 0; i < nt.FileHeader.NumberOfSections; ++i) {
+      IMAGE_SECTION_HEADER section;
+      if (!at(sections + i * sizeof(section), section)) return false;
+      const DWORD size = std::max(section.Misc.VirtualSize, section.SizeOfRawData);
+      if (rva >= section.VirtualAddress && rva - section.VirtualAddress < size) {
+        offset = section.PointerToRawData + (rva - section.VirtualAddress);
+        return true;
+      }
+    }
+    return false;
+  };
+  const IMAGE_DATA_DIRECTORY directory = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  size_t offset = 0;
+  if (directory.VirtualAddress == 0 || !fileOffset(directory.VirtualAddress, offset)) return names;
+  for (IMAGE_IMPORT_DESCRIPTOR entry; at(offset, entry) && entry.Name != 0; offset += sizeof(entry)) {
+    size_t name = 0;
+    if (!fileOffset(entry.Name, name) || name >= image.size()) break;
+    names.emplace_back(image.c_str() + name);
+  }
+  return names;
+}
+
+TEST(Program, ImportsOnlyLibrariesTheSystemLoadsFromItsOwnFolder) {
+  // The loader takes these from the system folder whatever lies beside the
+  // program (the "known DLLs"); any other library would be looked for in the
+  // program's folder first, before the program can restrict the search.
+  const std::set<std::string> known = {
+      "advapi32.dll", "comdlg32.dll", "gdi32.dll",   "imm32.dll",   "kernel32.dll", "msvcrt.dll",
+      "ntdll.dll",    "ole32.dll",    "oleaut32.dll", "psapi.dll",  "rpcrt4.dll",   "sechost.dll",
+      "setupapi.dll", "shell32.dll",  "shlwapi.dll", "user32.dll",  "ws2_32.dll"};
+  const auto names = importedLibraries(test::readBytes(test::programFolder() + L"stelvane.exe"));
+  bool kernel = false;
+  for (std::string name : names) {
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+    kernel = kernel || name == "kernel32.dll";
+    EXPECT_TRUE(known.count(name)) << name << " is imported";
+  }
+  EXPECT_TRUE(kernel) << "the import directory was not read";
 }
 
 TEST_F(Install, OtherSupportTypesLeaveTheSourceFolder) {
@@ -341,6 +488,12 @@ TEST_F(Install, TheSampleInstallsInListModeWithEverythingItRegisters) {
         std::wstring(L"EFF_ENT_REG=HKEY_CURRENT_USER\\Software\\Halvorn\\Lirno\\Version"),
         std::wstring(L"EFF_ENT_REG=HKEY_LOCAL_MACHINE\\SOFTWARE\\ODBC\\ODBCINST.INI\\Lirno Textes\\Driver")})
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << toUtf8(line);
+
+  // Neither the installer's work folder nor the system folder itself is left to an uninstaller.
+  for (const std::wstring& line : lines) {
+    EXPECT_EQ(line.find(L"\\KX_"), std::wstring::npos) << toUtf8(line);
+    EXPECT_NE(line, L"EFF_REP=" + std::wstring(system) + L"\\") << toUtf8(line);
+  }
 
   deleteFile(driver);
   removeSampleRegistration();

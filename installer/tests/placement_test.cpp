@@ -145,6 +145,12 @@ TEST_F(Placement, ListModePlacesTheDescribedFilesAndRegistersThem) {
   ASSERT_EQ(messages.entries.size(), 1u);
   EXPECT_EQ(messages.entries[0].text,
             L"Le fichier " + t + L"\\absent.txt n'a pas pu être extrait. Voulez-vous continuer ?\n(1)");
+  // The file left out is counted and logged where an administrator finds it.
+  EXPECT_EQ(installer.failedFiles, 1);
+  const std::wstring log = test::readUtf16File(target.file(L"INSTALL.LOG"));
+  EXPECT_EQ(log.find(L"\uFEFF"), 0u);
+  EXPECT_NE(log.find(L" StelvaneTest : fichiers non placés (code) :\r\n(1) " + t + L"\\absent.txt\r\n"),
+            std::wstring::npos) << toUtf8(log);
 
   // The program's App Paths, the installation folder, the group of the shortcuts.
   const std::wstring program = toUpper(t + L"\\prog\\stelvane-outil.exe");
@@ -167,7 +173,8 @@ TEST_F(Placement, ListModePlacesTheDescribedFilesAndRegistersThem) {
                     L"EFF_REG=" + previous.substr(0, previous.rfind(L'\\')),
                     L"EFF_FIC=" + t + L"\\LISEZMOI.TXT", L"EFF_FIC=" + t + L"\\donnees\\textes\\long.txt",
                     L"EFF_FIC=" + t + L"\\prog\\stelvane-outil.exe", L"EFF_FIC=" + t + L"\\copie.txt",
-                    L"EFF_FIC=" + t + L"\\absent.txt", L"EFF_REP=" + t + L"\\",
+                    L"EFF_FIC=" + t + L"\\absent.txt", L"EFF_FIC=" + t + L"\\INSTALL.LOG",
+                    L"EFF_REP=" + t + L"\\",
                     L"EFF_REP=" + t + L"\\donnees\\textes\\", L"EFF_REP=" + t + L"\\prog\\"}));
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "fs.h"
+#include "processes.h"
 #include "registry.h"
 #include "section_actions.h"
 #include "support/test_support.h"
@@ -81,6 +84,74 @@ TEST_F(SectionActions, ExecuteWaitsForAProgramStartedInTheInstallationFolder) {
   runSectionActions(installer, L"OPTION2", true);
   // Relative to the installation folder, and written before the call returned.
   EXPECT_EQ(test::readBytes(target.file(L"FAIT.TXT")), "TERMINE");
+}
+
+TEST_F(SectionActions, AnUnquotedProgramInAFolderWithASpaceIsTheOneStarted) {
+  // Unquoted, "<target>\Program Files\App\HELPER.EXE" would start the
+  // planted "<target>\Program.exe" with "Files\App\HELPER.EXE" as argument.
+  const std::wstring helper = test::programFolder() + L"stelvane_helper.exe";
+  const std::wstring folder = target.file(L"Program Files\\App");
+  ASSERT_TRUE(createFolderTree(folder));
+  ASSERT_TRUE(copyFileOver(helper, folder + L"\\helper.exe"));
+  ASSERT_TRUE(copyFileOver(helper, target.file(L"Program.exe")));
+  installer.installFolder = folder;
+  writeScript(L"[OPTION2]\nEXECUTE1=%REP_INSTALL%\\helper.exe mark lance.txt oui\n");
+  runSectionActions(installer, L"OPTION2", true);
+  EXPECT_EQ(test::readBytes(folder + L"\\LANCE.TXT"), "OUI");
+}
+
+TEST_F(SectionActions, AProgramEndingWithTheStillActiveCodeIsNotAwaitedForEver) {
+  const std::wstring helper = L"\"" + test::programFolder() + L"stelvane_helper.exe\"";
+  writeScript(L"[OPTION2]\nEXECUTE1=" + helper + L" exit 259\nEXECUTE2=" + helper +
+              L" mark apres.txt fin\n");
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread worker([&] {
+    runSectionActions(installer, L"OPTION2", true);
+    SetEvent(done);
+  });
+  const bool ended = WaitForSingleObject(done, 30000) == WAIT_OBJECT_0;
+  // A worker still waiting is left behind: the test has failed already.
+  if (ended) worker.join(); else worker.detach();
+  ASSERT_TRUE(ended) << "still waiting for a program that has ended";
+  EXPECT_EQ(test::readBytes(target.file(L"APRES.TXT")), "FIN");
+}
+
+TEST(CommandLines, TheProgramPartIsQuotedUpToItsExtension) {
+  EXPECT_EQ(quoteProgramPart(L"C:\\PROGRAM FILES\\APP\\SETUP.EXE /S"),
+            L"\"C:\\PROGRAM FILES\\APP\\SETUP.EXE\" /S");
+  EXPECT_EQ(quoteProgramPart(L"C:\\Program Files\\App\\setup.exe"),
+            L"\"C:\\Program Files\\App\\setup.exe\"");
+  EXPECT_EQ(quoteProgramPart(L"  C:\\A B\\RUN.BAT X Y"), L"\"C:\\A B\\RUN.BAT\" X Y");
+  // ".COM" inside a folder name is not the program's extension.
+  EXPECT_EQ(quoteProgramPart(L"C:\\A.COMBO\\EDIT.COM C:\\B.EXE"), L"\"C:\\A.COMBO\\EDIT.COM\" C:\\B.EXE");
+  // Already quoted, or no program extension: left as it stands.
+  EXPECT_EQ(quoteProgramPart(L"\"C:\\Program Files\\a.exe\" /s"), L"\"C:\\Program Files\\a.exe\" /s");
+  EXPECT_EQ(quoteProgramPart(L"NOTEPAD LISEZMOI.TXT"), L"NOTEPAD LISEZMOI.TXT");
+  EXPECT_EQ(quoteProgramPart(L""), L"");
+}
+
+// Counts the messages a test window receives.
+int testMessages = 0;
+LRESULT CALLBACK countingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_APP) ++testMessages;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(Processes, WaitingForAProgramKeepsTheWindowsServed) {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = countingProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"StelvaneTestCounting";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                nullptr, windowClass.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+  testMessages = 0;
+  PostMessageW(window, WM_APP, 0, 0);
+  EXPECT_TRUE(runAndWait(L"\"" + test::programFolder() + L"stelvane_helper.exe\" sleep 300", L""));
+  EXPECT_EQ(testMessages, 1);
+  EXPECT_FALSE(runAndWait(L"\"" + test::programFolder() + L"absent.exe\"", L""));
+  DestroyWindow(window);
 }
 
 TEST(RegistryText, ValueTextsAndPathStrings) {

@@ -2,7 +2,13 @@
 // merge with the record of an earlier installation.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
+#include <algorithm>
+
 #include "fs.h"
+#include "integration.h"
+#include "paths.h"
 #include "support/files_fixture.h"
 #include "text.h"
 #include "uninstall_record.h"
@@ -153,6 +159,48 @@ TEST_F(RecordSwitch, OnlyORYAskForARecord) {
     EXPECT_TRUE(r.active()) << toUtf8(value);
     EXPECT_EQ(r.path(), target.file(L"UNINST.INF"));
   }
+}
+
+class InstallationRecord : public test::FilesTest {};
+
+std::wstring shellFolder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  EXPECT_EQ(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path), S_OK);
+  return withTrailingBackslash(path);
+}
+
+TEST_F(InstallationRecord, WorkFoldersAndSystemFoldersStayOutOfIt) {
+  wchar_t temp[MAX_PATH + 1] = {};
+  GetTempPathW(ARRAYSIZE(temp), temp);
+  const std::wstring staleWork = withTrailingBackslash(temp) + L"KX_1A2B.tmp\\";
+  const std::wstring system = withTrailingBackslash(installer.systemFolder);
+  const std::wstring kept = target.file(L"garde.txt");
+  // What an earlier installation left: its own work folder and the system folder.
+  test::writeBytes(target.file(L"UNINST.INF"),
+                   utf16le(L"EFF_TAG=Lirno\r\nEFF_FIC=" + staleWork + L"mdac_type.exe\r\nEFF_REP=" +
+                           staleWork + L"\r\nEFF_REP=" + system + L"\r\nEFF_FIC=" + kept + L"\r\n"));
+  writeScript(test::kKeepRecord);
+  openRecord();
+  auto& record = *installer.integration;
+  record.record(RecordWord::File, installer.workFolder + L"mdac_type.exe");
+  record.record(RecordWord::Folder, installer.workFolder);
+  record.record(RecordWord::Folder, installer.workFolder + L"EXE0001\\");
+  record.record(RecordWord::File, system + L"lirno-odbc.txt");
+  for (const std::wstring& folder :
+       {system, withTrailingBackslash(installer.windowsFolder), shellFolder(CSIDL_PROGRAM_FILES),
+        shellFolder(CSIDL_PROFILE), folderOf(withoutTrailingBackslash(shellFolder(CSIDL_PROFILE))),
+        shellFolder(CSIDL_APPDATA), std::wstring(L"C:\\")})
+    record.record(RecordWord::Folder, folder);
+  record.record(RecordWord::Folder, withTrailingBackslash(target.path()));
+
+  const auto lines = recordLines();
+  const std::vector<std::wstring> expected = {
+      L"EFF_TAG=Lirno", L"EFF_FIC=" + kept, L"EFF_FIC=" + system + L"lirno-odbc.txt",
+      L"EFF_REP=" + withTrailingBackslash(target.path())};
+  EXPECT_EQ(lines.size(), expected.size());
+  for (const std::wstring& line : expected)
+    EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << toUtf8(line);
+  for (const std::wstring& line : lines) EXPECT_EQ(line.find(L"\\KX_"), std::wstring::npos) << toUtf8(line);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "support/test_support.h"
+#include "system_library.h"
+#include "text.h"
 #include "windows/language_window.h"
 #include "windows/main_window.h"
 
@@ -31,6 +33,19 @@ int outerHeight(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
   return r.bottom - r.top;
+}
+
+TEST(CommonControls, LoadedFromTheSystemFolderInVersionSix) {
+  // The manifest's choice of version 6 (the side-by-side assembly) holds for
+  // the library loaded at run time from the system folder.
+  HMODULE module = systemLibrary(L"comctl32.dll");
+  ASSERT_NE(module, nullptr);
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(module, path, MAX_PATH);
+  CharLowerW(path);
+  const std::wstring file = path;
+  EXPECT_NE(file.find(L"microsoft.windows.common-controls_6595b64144ccf1df_6."), std::wstring::npos)
+      << toUtf8(file);
 }
 
 const wchar_t kFullDialog[] =

@@ -167,11 +167,13 @@ TEST_F(Archive, ArchivesThatCannotBeOpened) {
 
 TEST(EntryNames, OnlyNamesInsideTheTargetFolderAreContained) {
   for (const wchar_t* name : {L"a.txt", L"sous\\b.txt", L".\\c.txt", L"d..e.txt", L"..f", L"g\\h..\\i",
-                              L"console.txt", L"COM10", L"lpt.txt", L"nul_x"})
+                              L"console.txt", L"COM10", L"lpt.txt", L"nul_x",
+                              L"COM\u2074", L"LPT\u00B9\u00B9"})
     EXPECT_TRUE(isContainedEntryName(name)) << toUtf8(name);
   for (const wchar_t* name : {L"", L"..\\x", L"a\\..\\..\\x", L"a\\..", L"\\abs", L"\\\\server\\share\\x",
                               L"C:\\x", L"C:x", L"a\\b:stream", L"x\\...\\y", L"x\\. .\\y", L"CON",
-                              L"a\\nul.txt", L"Com1", L"lpt9.log", L"aux \\x", L"conout$"})
+                              L"a\\nul.txt", L"Com1", L"lpt9.log", L"aux \\x", L"conout$", L"COM0",
+                              L"COM\u00B9", L"lpt\u00B2.txt", L"x\\Com\u00B3 .log"})
     EXPECT_FALSE(isContainedEntryName(name)) << toUtf8(name);
 }
 

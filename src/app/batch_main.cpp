@@ -215,12 +215,6 @@ void reportUnreadable(const std::string& path, int code) {
   message(text, detail);
 }
 
-std::string trimmed(const std::string& s) {
-  const std::size_t first = s.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 int run(int argc, char** argv) {
   BatchOptions batch;
   std::vector<std::string> args;
@@ -280,7 +274,9 @@ int run(int argc, char** argv) {
   if (!effective.searchStrings && !thesaurus.empty()) {
     // Without a dialog, the thesaurus is used as its "Thesaurus" button does.
     effective.searchStrings.emplace();
-    for (const std::string& entry : thesaurus) effective.searchStrings->push_back({trimmed(entry), 0, false});
+    for (std::string& text : thesaurusSearchTexts(thesaurus)) {
+      effective.searchStrings->push_back({std::move(text), 0, false});
+    }
   }
   SearchRequest request;
   const bool hasStrings = buildCommandLineRequest(effective, rules.filters, documentOpen, corpusLoaded, request);

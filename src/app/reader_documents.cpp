@@ -1,15 +1,15 @@
 #include "app/reader_documents.h"
 
-#include "documents/rtf_reader.h"
+#include "documents/document_loader.h"
 
 namespace lirno {
 
 const Document* ReaderDocuments::load(const std::string& path) {
   document_.clear();
-  FileError error;
-  if (!readDocument(path, document_, markers_, &error)) {
+  const DocumentLoad outcome = loadDocument(path, document_, markers_);
+  if (!outcome.loaded()) {
     ++failures_;
-    if (report_) report_(error.messageText(), error.detail(path));
+    if (report_) report_(outcome.message, outcome.detail);
     return nullptr;
   }
   return &document_;

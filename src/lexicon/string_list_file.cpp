@@ -40,15 +40,18 @@ bool writeStringListFile(const std::string& path, const std::vector<std::string>
 bool readCorpusFile(const std::string& path, std::vector<std::string>& utf8Paths) {
   std::vector<std::string> entries;
   if (!readStringListFile(path, entries)) return false;
-  for (std::string& e : entries) e = cp1252ToUtf8(e);
-  utf8Paths = std::move(entries);
+  utf8Paths.clear();
+  for (const std::string& e : entries) {
+    // A blank line names no document.
+    if (e.find_first_not_of(" \t") != std::string::npos) utf8Paths.push_back(pathFromCp1252File(e));
+  }
   return true;
 }
 
 bool writeCorpusFile(const std::string& path, const std::vector<std::string>& utf8Paths) {
   std::vector<std::string> entries;
   entries.reserve(utf8Paths.size());
-  for (const std::string& p : utf8Paths) entries.push_back(utf8ToCp1252(p));
+  for (const std::string& p : utf8Paths) entries.push_back(pathToCp1252File(p));
   return writeStringListFile(path, entries);
 }
 

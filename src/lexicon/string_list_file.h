@@ -22,7 +22,9 @@ bool readStringListFile(const std::string& path, std::vector<std::string>& entri
 bool writeStringListFile(const std::string& path, const std::vector<std::string>& entries,
                          bool append = false);
 
-// Corpus files hold Windows-1252 paths; in memory paths are UTF-8.
+// Corpus files hold Windows-1252 paths; in memory paths are UTF-8. Each path
+// comes back exactly as it was written (pathToCp1252File); blank lines are
+// skipped, since they name no document.
 bool readCorpusFile(const std::string& path, std::vector<std::string>& utf8Paths);
 bool writeCorpusFile(const std::string& path, const std::vector<std::string>& utf8Paths);
 

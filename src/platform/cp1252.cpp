@@ -60,11 +60,25 @@ std::string utf8ToCp1252(std::string_view in, char replacement, bool* lossless) 
   bool ok = true;
   std::size_t i = 0;
   while (i < in.size()) {
-    const auto b = static_cast<unsigned char>(in[i]);
-    if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
-      ++i;
+    // Runs of ASCII are copied whole; they are most of any French text.
+    std::size_t run = i;
+    while (run < in.size() && static_cast<unsigned char>(in[run]) < 0x80) ++run;
+    if (run > i) {
+      out.append(in.data() + i, run - i);
+      i = run;
       continue;
+    }
+    const auto b = static_cast<unsigned char>(in[i]);
+    // Latin-1 letters (U+00C0..U+00FF, and U+00A0..U+00BF) are the same byte.
+    if (b == 0xC3 || b == 0xC2) {
+      if (i + 1 < in.size()) {
+        const auto c = static_cast<unsigned char>(in[i + 1]);
+        if ((c & 0xC0) == 0x80 && (b == 0xC3 || c >= 0xA0)) {
+          out.push_back(static_cast<char>(b == 0xC3 ? c + 0x40 : c));
+          i += 2;
+          continue;
+        }
+      }
     }
     int extra = 0;
     char32_t cp = 0;
@@ -114,6 +128,98 @@ std::string utf8ToCp1252(std::string_view in, char replacement, bool* lossless) 
   }
   if (lossless) *lossless = ok;
   return out;
+}
+
+namespace {
+
+// Length of the valid UTF-8 sequence at `i` (overlong forms, surrogates and
+// code points above U+10FFFF are invalid), 0 when there is none; `cp` gets
+// its code point.
+std::size_t utf8Sequence(std::string_view in, std::size_t i, char32_t& cp) {
+  const auto b = static_cast<unsigned char>(in[i]);
+  if (b < 0x80) {
+    cp = b;
+    return 1;
+  }
+  std::size_t extra;
+  char32_t min;
+  if (b >= 0xC2 && b <= 0xDF) {
+    extra = 1, min = 0x80, cp = b & 0x1F;
+  } else if ((b & 0xF0) == 0xE0) {
+    extra = 2, min = 0x800, cp = b & 0x0F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    extra = 3, min = 0x10000, cp = b & 0x07;
+  } else {
+    return 0;
+  }
+  if (i + extra >= in.size()) return 0;
+  for (std::size_t k = 1; k <= extra; ++k) {
+    const auto cb = static_cast<unsigned char>(in[i + k]);
+    if ((cb & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (cb & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return extra + 1;
+}
+
+}  // namespace
+
+bool isMultiByteUtf8(std::string_view bytes) {
+  bool multiByte = false;
+  char32_t cp;
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t n = utf8Sequence(bytes, i, cp);
+    if (n == 0) return false;
+    multiByte = true;
+    i += n;
+  }
+  return multiByte;
+}
+
+std::string charactersWithoutCp1252(std::string_view utf8, std::size_t* firstOffset,
+                                    std::size_t limit) {
+  std::string out;
+  std::size_t count = 0;
+  char32_t cp;
+  for (std::size_t i = 0; i < utf8.size();) {
+    std::size_t n = utf8Sequence(utf8, i, cp);
+    std::string_view ch;
+    if (n == 0) {
+      n = 1;
+      ch = "\xEF\xBF\xBD";  // a malformed byte shows as the replacement character
+    } else if (unicodeToCp1252(cp) < 0) {
+      ch = utf8.substr(i, n);
+    }
+    if (!ch.empty()) {
+      if (out.empty() && firstOffset) *firstOffset = i;
+      if (out.find(ch) == std::string::npos) {
+        if (count == limit) break;
+        if (!out.empty()) out.push_back(' ');
+        out.append(ch);
+        ++count;
+      }
+    }
+    i += n;
+  }
+  return out;
+}
+
+std::string pathToCp1252File(std::string_view utf8Path) {
+  if (!isMultiByteUtf8(utf8Path)) return std::string(utf8Path);  // ASCII, or not UTF-8 text
+  bool lossless = false;
+  std::string ansi = utf8ToCp1252(utf8Path, '?', &lossless);
+  // A Windows-1252 form that reads as UTF-8 would come back as another path.
+  if (!lossless || isMultiByteUtf8(ansi)) return std::string(utf8Path);
+  return ansi;
+}
+
+std::string pathFromCp1252File(std::string_view stored) {
+  if (isMultiByteUtf8(stored)) return std::string(stored);
+  return cp1252ToUtf8(stored);
 }
 
 }  // namespace lirno

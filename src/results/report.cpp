@@ -77,7 +77,9 @@ class ReportWriter {
   }
 
   std::string T(std::string_view text) const { return translateToAnsi(in_.translate, text); }
-  static std::string ansi(std::string_view utf8) { return utf8ToCp1252(utf8); }
+  // File names and program literals: a name without a Windows-1252 form is
+  // written as its own bytes rather than with "?" in it.
+  static std::string ansi(std::string_view utf8) { return pathToCp1252File(utf8); }
   static std::string name(const char* const* names, int count, int value) {
     return value >= 0 && value < count ? ansi(names[value]) : std::to_string(value);
   }

@@ -39,6 +39,7 @@ void forEachDocument(EngineContext& context, bool useCorpus,
   const std::size_t count = context.corpus.size();
   for (std::size_t k = 0; k < count; ++k) {
     if (context.progress) context.progress(k, count);
+    if (context.corpus[k].empty()) continue;  // names no document
     const std::string path = resolveDocumentPath(context.corpus[k], context.programFolder);
     if (const Document* doc = context.documents.load(path)) {
       scan(*doc, DocumentLabel(documentLabel(path, context.programFolder), path));

@@ -67,11 +67,25 @@ void removeParentedStrings(cArrowList& strings) {
                 strings.end());
 }
 
+std::vector<std::string> thesaurusSearchTexts(const std::vector<std::string>& lines) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  std::vector<std::string> out;
+  out.reserve(lines.size());
+  for (const std::string& line : lines) {
+    std::size_t a = 0, b = line.size();
+    while (a < b && blank(line[a])) ++a;
+    while (b > a && blank(line[b - 1])) --b;
+    if (a < b) out.push_back(line.substr(a, b - a));
+  }
+  return out;
+}
+
 bool buildCommandLineRequest(const CommandLine& cl, const std::vector<std::string>& filterDefinitions,
                              bool documentOpen, bool corpusLoaded, SearchRequest& request) {
   request.strings.clear();
   if (cl.searchStrings) {
     for (const CommandLineString& s : *cl.searchStrings) {
+      if (s.text.empty()) continue;
       auto record = std::make_unique<SearchString>();
       record->text = s.text;
       record->place = s.place;

@@ -28,6 +28,12 @@ void addFilter(std::string_view definition, SearchRequest& request);
 void addFiltersByKeys(const std::vector<std::string>& definitions, std::string_view keys,
                       SearchRequest& request);
 
+// The search strings of a thesaurus, as its "Thesaurus" button and
+// lirno-batch's "-T" take them: each line without its leading and trailing
+// blanks, in order; blank lines give none, since an empty string can never
+// be found.
+std::vector<std::string> thesaurusSearchTexts(const std::vector<std::string>& lines);
+
 // Every string's order number becomes its index (the search dialog's "OK").
 void numberStrings(cArrowList& strings);
 
@@ -35,7 +41,8 @@ void numberStrings(cArrowList& strings);
 // in the variant dialog.
 void removeParentedStrings(cArrowList& strings);
 
-// The command-line request: the "-S" strings (numbered) replace the
+// The command-line request: the "-S" strings (numbered; empty ones
+// dropped) replace the
 // request's, and when a document is open or a corpus loaded, the options
 // come from the command line and the filters from its "-I" keys. Returns
 // whether there is something to search (strings and a document or corpus).

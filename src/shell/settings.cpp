@@ -33,9 +33,9 @@ SettingsChoice chooseSettingsFile(const std::string& programFolder, const std::s
 
 ShellSettings readShellSettings(const IniFile& ini) {
   ShellSettings s;
-  s.rules = cp1252ToUtf8(ini.readString(kLirno, "Rules", "nac.rul"));
-  s.language = cp1252ToUtf8(ini.readString(kLirno, "Language", ""));
-  s.documentPath = cp1252ToUtf8(ini.readString(kLirno, "DocumentPath", ""));
+  s.rules = pathFromCp1252File(ini.readString(kLirno, "Rules", "nac.rul"));
+  s.language = pathFromCp1252File(ini.readString(kLirno, "Language", ""));
+  s.documentPath = pathFromCp1252File(ini.readString(kLirno, "DocumentPath", ""));
   return s;
 }
 
@@ -76,7 +76,7 @@ bool writeWindowSettings(const IniFile& ini, const WindowSettings& s) {
 }
 
 bool writePathSetting(const IniFile& ini, const char* key, const std::string& utf8Value) {
-  return ini.writeString(kLirno, key, utf8ToCp1252(utf8Value));
+  return ini.writeString(kLirno, key, pathToCp1252File(utf8Value));
 }
 
 }  // namespace lirno

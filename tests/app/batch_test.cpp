@@ -105,6 +105,39 @@ TEST_F(BatchTest, AThesaurusGivesTheStringsWhenNoneIsTyped) {
   EXPECT_EQ(r.err, "\"FLOS + RADIX + SALUIA\" (Contx : Mot)  Mots : 2  Occurrences : 3\n");
 }
 
+TEST_F(BatchTest, BlankThesaurusAndCorpusLinesAreSkipped) {
+  // As the search dialog's "Thesaurus" button takes them: a blank entry is
+  // no search string, a blank corpus line no document.
+  folder.write("t.the", "flos\r\n\r\n   \r\nradix\r\n");
+  folder.write("c.cor", "\r\n" + bin + "sample/ms_aubert.rtf\r\n\r\n");
+  const Outcome r = run({"-C", folder.file("c.cor"), "-T", folder.file("t.the"), "-X1", "--sections", "list"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "\"FLOS + RADIX\" (Contx : Mot)  Mots : 1  Occurrences : 1\n");
+}
+
+TEST_F(BatchTest, Utf8DocumentsAreReadConvertedAndForeignFormatsRefused) {
+  folder.write("u.txt", "\xEF\xBB\xBFLes herbes de l'\xC3\xA9t\xC3\xA9, herba\r\n");
+  // Search strings are engine text, Windows-1252, as the workbench hands them.
+  Outcome r = run({folder.file("u.txt"), "-S", "\xE9t\xE9", "-M0", "--sections", "list"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "\xE9t\xE9\r\n\r\n");  // found in the converted text
+  EXPECT_EQ(r.err, "\"\xC3\xA9t\xC3\xA9\"  Mots : 1  Occurrences : 1\n");
+
+  folder.write("a.pdf", "%PDF-1.4\n%herba\n");
+  r = run({folder.file("a.pdf"), "-S", "herba"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err.rfind("Ce document n'est ni du texte enrichi (RTF) ni du texte brut.", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find(folder.file("a.pdf") + " (PDF)"), std::string::npos) << r.err;
+
+  // In a corpus the others are still searched, and the run fails.
+  folder.write("pl.txt", "herba \xC5\x82\r\n");
+  folder.write("c.cor", folder.file("pl.txt") + "\r\n" + folder.file("u.txt") + "\r\n");
+  r = run({"-C", folder.file("c.cor"), "-S", "herba", "--sections", "list"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("\xC5\x82 (ligne 1)\n" + folder.file("pl.txt")), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Mots : 1  Occurrences : 1"), std::string::npos) << r.err;
+}
+
 TEST_F(BatchTest, AMissingCorpusDocumentIsReportedAndSkipped) {
   folder.write("c.cor", bin + "sample/vita_clerici.txt\r\n" + folder.file("gone.txt") + "\r\n");
   const Outcome r = run({"-C", folder.file("c.cor"), "-S4", "odo", "--sections", "list,refs"});

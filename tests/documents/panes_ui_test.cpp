@@ -152,6 +152,29 @@ TEST_F(PanesTest, AMissingDocumentIsReportedAndLeavesTheFirstPaneEmpty) {
   EXPECT_FALSE(window_->button("btnGoto")->isEnabled());
 }
 
+TEST_F(PanesTest, AForeignFormatOrUnconvertibleUtf8IsReportedAndNotShown) {
+  start();
+  docs_.write("lettre.docx", std::string("PK\x03\x04\x14\x00", 6) + "word/document.xml");
+  open("lettre.docx");
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("texte enrichi"), std::string::npos) << messages_[0];
+  EXPECT_NE(messages_[0].find(docs_.file("lettre.docx")), std::string::npos);
+  EXPECT_TRUE(editor(0)->toPlainText().isEmpty());  // no garbage shown
+  EXPECT_FALSE(window_->button("btnGoto")->isEnabled());
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("Lirno"));
+
+  docs_.write("pl.txt", "Ksi\xC4\x99ga\r\n");  // ę: no Windows-1252 form
+  open("pl.txt");
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_NE(messages_[1].find("\xC4\x99 (ligne 1)"), std::string::npos) << messages_[1];
+  EXPECT_TRUE(editor(0)->toPlainText().isEmpty());
+
+  docs_.write("fr.txt", "\xEF\xBB\xBF\xC3\x89t\xC3\xA9\r\n");
+  open("fr.txt");
+  EXPECT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(editor(0)->toPlainText(), QStringLiteral("Été\n\n"));
+}
+
 TEST_F(PanesTest, TheCommandLineFileOpensWithoutTheDialog) {
   docs_.write("cl.txt", "abc\r\n");
   start('"' + docs_.file("cl.txt") + '"');
@@ -231,6 +254,29 @@ TEST_F(PanesTest, FolioKeyTakesOnlyALowerCaseVAsTheVerso) {
   window_->action("mnuGoto")->trigger();
   EXPECT_EQ(editor(0)->textCursor().position(), before);
   EXPECT_EQ(ui().edFolio->palette().color(QPalette::Base), QColor(Qt::white));
+}
+
+TEST_F(PanesTest, EnterInAPositionFieldGoesToTheMark) {
+  start();
+  // Enter with no document goes nowhere (the command is disabled).
+  QTest::keyClicks(ui().edPage, QStringLiteral("2"));
+  QTest::keyClick(ui().edPage, Qt::Key_Return);
+  EXPECT_EQ(panes_->gotoKind(), GotoKind::Page);
+
+  docs_.write("g.txt", "a" + kPage + "b" + kGlyph + "c" + kPage + "d" + kGlyph + "e\r\n");
+  open("g.txt");
+  QTest::keyClicks(ui().edVign, QStringLiteral("2"));
+  QTest::keyClick(ui().edVign, Qt::Key_Return);
+  EXPECT_EQ(panes_->selectionStart(panes_->paneAt(0)), 8);
+  EXPECT_EQ(panes_->gotoKind(), GotoKind::None);
+  ui().edPage->clear();
+  QTest::keyClicks(ui().edPage, QStringLiteral("2"));
+  QTest::keyClick(ui().edPage, Qt::Key_Enter);
+  EXPECT_EQ(panes_->selectionStart(panes_->paneAt(0)), 2);
+  ui().edFolio->clear();
+  QTest::keyClicks(ui().edFolio, QStringLiteral("0"));
+  QTest::keyClick(ui().edFolio, Qt::Key_Return);
+  EXPECT_EQ(panes_->gotoKind(), GotoKind::None);  // ran, though there is no folio mark
 }
 
 TEST_F(PanesTest, GoToPageAndGlyphLandAfterTheMarker) {

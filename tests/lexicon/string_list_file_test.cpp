@@ -52,5 +52,24 @@ TEST(StringListFileTest, CorpusPathsAreWindows1252OnDiskAndUtf8InMemory) {
   EXPECT_EQ(folder.read("d.cor"), "/corpus/d\xe9" "but.rtf\r\n/corpus/b.rtf\r\n");
 }
 
+TEST(StringListFileTest, CorpusPathsWithoutAWindows1252FormComeBackAsTheyWere) {
+  testing::TempFolder folder("lists");
+  const Lines paths{"/corpus/\xC5\x82\xC3\xB3" "d\xC5\xBA.txt", "/corpus/d\xC3\xA9" "but.rtf"};
+  ASSERT_TRUE(writeCorpusFile(folder.file("c.cor"), paths));
+  // The first as its own bytes (no "?"), the second in Windows-1252.
+  EXPECT_EQ(folder.read("c.cor"), "/corpus/\xC5\x82\xC3\xB3" "d\xC5\xBA.txt\r\n/corpus/d\xE9" "but.rtf\r\n");
+  Lines back;
+  ASSERT_TRUE(readCorpusFile(folder.file("c.cor"), back));
+  EXPECT_EQ(back, paths);
+}
+
+TEST(StringListFileTest, BlankCorpusLinesNameNoDocument) {
+  testing::TempFolder folder("lists");
+  folder.write("c.cor", "/corpus/a.rtf\r\n\r\n  \r\n/corpus/b.rtf\r\n\r\n");
+  Lines paths;
+  ASSERT_TRUE(readCorpusFile(folder.file("c.cor"), paths));
+  EXPECT_EQ(paths, (Lines{"/corpus/a.rtf", "/corpus/b.rtf"}));
+}
+
 }  // namespace
 }  // namespace lirno

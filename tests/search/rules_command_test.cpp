@@ -1,5 +1,6 @@
 // The rules file at start-up and the "&Règles" command.
 #include <QAction>
+#include <QCoreApplication>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 
 #include "app/composition.h"
 #include "platform/ini_file.h"
+#include "platform/ui/message.h"
 #include "search/ui/rules_command.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/workbench.h"
@@ -33,14 +35,22 @@ class RulesCommandTest : public ::testing::Test {
     program_.write("nac.rul", rulesText(2, 1));
     program_.write("other.rul", rulesText(3, 2));
     elsewhere_.write("far.rul", rulesText(4, 3));
+    previous_ = setMessageHandler([this](const MessageRequest& m) {
+      messages.push_back(m.text);
+      return MessageAnswer::Ok;
+    });
   }
-  void TearDown() override { RulesController::setFileChooser({}); }
+  void TearDown() override {
+    RulesController::setFileChooser({});
+    setMessageHandler(previous_);
+  }
 
   std::unique_ptr<Workbench> start(const std::string& args = {}) {
     auto wb = std::make_unique<Workbench>(program_.path(), parseCommandLine(args));
     wb->setFallbackSettingsPath(home_.file("lirno/Lirno.ini"));
     composeWorkbench(*wb);
     wb->start();
+    QCoreApplication::processEvents();  // what the window posted for the event loop
     return wb;
   }
 
@@ -51,10 +61,13 @@ class RulesCommandTest : public ::testing::Test {
   TempFolder program_{"rulesprog"};
   TempFolder home_{"ruleshome"};
   TempFolder elsewhere_{"rulesfar"};
+  std::vector<std::string> messages;
+  MessageHandler previous_;
 };
 
 TEST_F(RulesCommandTest, StartUpLoadsTheSettingsRulesWithTheirVariants) {
   auto wb = start();
+  EXPECT_TRUE(messages.empty());
   EXPECT_EQ(wb->rules().classOf(','), kWordSeparator);
   EXPECT_EQ(wb->rules().variantRules.size(), 1u);
   EXPECT_EQ(wb->rules().upperOf('a'), 'A');
@@ -74,8 +87,10 @@ TEST_F(RulesCommandTest, CommandLineRulesReplaceTheSettingsAndAreEmptied) {
   EXPECT_EQ(far->rules().variantRules.size(), 3u);
 }
 
-TEST_F(RulesCommandTest, MissingRulesFileLeavesEmptyTables) {
+TEST_F(RulesCommandTest, MissingRulesFileLeavesEmptyTablesAndSaysSo) {
   auto wb = start("-R absent.rul");
+  // A search without rules finds nothing, which would pass for a result.
+  EXPECT_EQ(messages, std::vector<std::string>{"Fichier de règles illisible : " + program_.file("absent.rul")});
   EXPECT_EQ(wb->rules().classOf(','), kWordChar);
   EXPECT_EQ(wb->rules().upperOf('a'), 0);
   EXPECT_TRUE(wb->rules().filters.empty());
@@ -123,6 +138,8 @@ TEST_F(RulesCommandTest, CancelOrUnreadableFileChangesNothing) {
   EXPECT_EQ(changed.count(), 0);
   EXPECT_EQ(wb->rules().classOf(','), kWordSeparator);
   EXPECT_EQ(recordedRules(), before);
+  // Only the unreadable file is reported; cancelling says nothing.
+  EXPECT_EQ(messages, std::vector<std::string>{"Fichier de règles illisible : " + program_.file("gone.rul")});
 }
 
 }  // namespace

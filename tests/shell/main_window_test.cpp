@@ -35,6 +35,15 @@ void deletePostedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent:
 
 class MainWindowTest : public ::testing::Test {
  protected:
+  void SetUp() override {
+    program_.write("nac.rul", "[Separators]\n32=2\n");
+    previous_ = setMessageHandler([this](const MessageRequest& m) {
+      messages.push_back(m.text);
+      return MessageAnswer::Ok;
+    });
+  }
+  void TearDown() override { setMessageHandler(previous_); }
+
   std::unique_ptr<Workbench> makeWorkbench(const std::string& args = {}) {
     auto wb = std::make_unique<Workbench>(program_.path(), parseCommandLine(args));
     wb->setFallbackSettingsPath(home_.file("lirno/Lirno.ini"));
@@ -44,6 +53,8 @@ class MainWindowTest : public ::testing::Test {
 
   TempFolder program_{"prog"};
   TempFolder home_{"home"};
+  std::vector<std::string> messages;
+  MessageHandler previous_;
 };
 
 // One menu: its items as "name|caption|shortcut", separators as "-".
@@ -218,6 +229,31 @@ TEST_F(MainWindowTest, NormalStateRestoresTheSavedBounds) {
   EXPECT_EQ(ini.readInt("Window", "State", -1), 0);
   EXPECT_EQ(ini.readInt("Window", "Width", -1), 800);
   EXPECT_EQ(ini.readInt("Window", "GridSplitter", -1), 200);
+}
+
+TEST_F(MainWindowTest, SplittersTheUserDidNotMoveAreSavedAsTheyWereRead) {
+  for (const int footnote : {60, 30}) {
+    program_.write("Lirno.ini", "[Window]\r\nState=0\r\nHeight=500\r\nWidth=900\r\nGridSplitter=200\r\n"
+                                "FootnoteSplitter=" + std::to_string(footnote) + "\r\nPictureSplitter=250\r\n");
+    auto wb = makeWorkbench();
+    TfrmMain* w = wb->start();
+    w->close();
+    deletePostedWindows();
+    const IniFile ini(program_.file("Lirno.ini"));
+    EXPECT_EQ(ini.readInt("Window", "FootnoteSplitter", -1), footnote);  // was saved as 70
+    EXPECT_EQ(ini.readInt("Window", "PictureSplitter", -1), 250);
+    EXPECT_EQ(ini.readInt("Window", "GridSplitter", -1), 200);
+  }
+  // A drag is the user's: then the size the layout gave is saved.
+  auto wb = makeWorkbench();
+  TfrmMain* w = wb->start();
+  w->ui.Splitter1->setSizes({300, 150});
+  emit w->ui.Splitter1->splitterMoved(300, 1);
+  const int bottom = w->ui.pnlBottom->height();
+  w->close();
+  deletePostedWindows();
+  EXPECT_EQ(IniFile(program_.file("Lirno.ini")).readInt("Window", "FootnoteSplitter", -1), bottom);
+  EXPECT_NE(bottom, 30);
 }
 
 TEST_F(MainWindowTest, ResultPanelNeverExceedsTheGridAndSnapsToIt) {

@@ -108,5 +108,16 @@ TEST(SettingsTest, PathsAreStoredInWindows1252) {
   EXPECT_EQ(readShellSettings(ini).documentPath, "/données/");
 }
 
+TEST(SettingsTest, PathsWithoutAWindows1252FormComeBackAsTheyWere) {
+  TempFolder program("prog");
+  const IniFile ini(program.file("Lirno.ini"));
+  const std::string folder = "/home/u/\xC5\x82\xC3\xB3" "d\xC5\xBA/";  // łódź
+  ASSERT_TRUE(writePathSetting(ini, "DocumentPath", folder));
+  ASSERT_TRUE(writePathSetting(ini, "Rules", "\xC5\x82.rul"));
+  const ShellSettings s = readShellSettings(ini);
+  EXPECT_EQ(s.documentPath, folder);
+  EXPECT_EQ(s.rules, "\xC5\x82.rul");
+}
+
 }  // namespace
 }  // namespace lirno

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "system_library.h"
+
 namespace stelvane {
 
 namespace {
@@ -39,8 +41,12 @@ LRESULT CALLBACK mainWindowProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK languageWindowProc(HWND, UINT, WPARAM, LPARAM);
 
 bool registerWindowClasses(HINSTANCE instance) {
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+  // The common controls (version 6, as the manifest asks) from the system folder.
+  using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  if (auto init = systemFunction<Init>(L"comctl32.dll", "InitCommonControlsEx")) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    init(&controls);
+  }
   return registerClass(instance, kMainClass, mainWindowProc, CS_HREDRAW | CS_VREDRAW, true) &&
          registerClass(instance, kIconClass, iconProc, 0, false) &&
          registerClass(instance, kLanguageClass, languageWindowProc, CS_HREDRAW | CS_VREDRAW, true);

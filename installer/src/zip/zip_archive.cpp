@@ -54,7 +54,7 @@ std::wstring withBackslashes(std::wstring_view name) {
   return out;
 }
 
-// "CON", "nul.txt", "COM1 .log": names the system opens as devices, whatever the folder.
+// "CON", "nul.txt", "COM1 .log", "LPT²": names the system opens as devices, whatever the folder.
 bool isDeviceName(std::wstring_view component) {
   std::wstring_view base = component.substr(0, component.find(L'.'));
   while (!base.empty() && base.back() == L' ') base.remove_suffix(1);
@@ -63,7 +63,10 @@ bool isDeviceName(std::wstring_view component) {
     if (CompareStringOrdinal(base.data(), static_cast<int>(base.size()), device, -1, TRUE) == CSTR_EQUAL)
       return true;
   }
-  if (base.size() == 4 && base[3] >= L'1' && base[3] <= L'9') {
+  // COM0 to COM9 and LPT0 to LPT9, and the superscript digits one to three,
+  // which the system takes for the same devices.
+  if (base.size() == 4 && ((base[3] >= L'0' && base[3] <= L'9') || base[3] == L'\u00B9' ||
+                           base[3] == L'\u00B2' || base[3] == L'\u00B3')) {
     for (const wchar_t* prefix : {L"COM", L"LPT"}) {
       if (CompareStringOrdinal(base.data(), 3, prefix, 3, TRUE) == CSTR_EQUAL) return true;
     }

@@ -51,6 +51,59 @@ std::wstring programFolder() {
   return folderOf(path);
 }
 
+namespace {
+
+// The host path of a Windows path under Wine; empty on Windows.
+std::string hostPath(const std::wstring& path) {
+  using Convert = char*(CDECL*)(const wchar_t*);
+  auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!convert) return {};
+  char* host = convert(path.c_str());
+  if (!host) return {};
+  std::string text = host;
+  HeapFree(GetProcessHeap(), 0, host);
+  return text;
+}
+
+// Starts a host program under Wine (its end cannot be waited for), then waits
+// until `done` holds.
+template <typename Done>
+bool runHost(const std::string& line, Done done) {
+  std::wstring command(line.begin(), line.end());
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  for (int i = 0; i < 100 && !done(); ++i) Sleep(50);
+  return done();
+}
+
+}  // namespace
+
+bool makeDirectoryLink(const std::wstring& link, const std::wstring& target) {
+  const std::string hostLink = hostPath(link), hostTarget = hostPath(target);
+  if (hostLink.empty())
+    return CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                               SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+  return runHost("/bin/ln -s " + hostTarget + " " + hostLink,
+                 [&] { return GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; });
+}
+
+void removeDirectoryLink(const std::wstring& link) {
+  const std::string hostLink = hostPath(link);
+  if (hostLink.empty()) {
+    RemoveDirectoryW(link.c_str());
+    return;
+  }
+  runHost("/bin/rm -f " + hostLink,
+          [&] { return GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
+}
+
 void MessageLog::attach(Installer& installer) {
   installer.messageSink = [this](MessageKind kind, const std::wstring& caption,
                                  const std::wstring& text) {

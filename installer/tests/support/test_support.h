@@ -34,6 +34,12 @@ std::string readBytes(const std::wstring& path);
 // The folder of the running test program, with a trailing backslash.
 std::wstring programFolder();
 
+// Makes `link` a directory link to `target` (under Wine a host symbolic link,
+// which Wine shows as a reparse point); true once the link is there.
+bool makeDirectoryLink(const std::wstring& link, const std::wstring& target);
+// Removes such a link (not what it points to).
+void removeDirectoryLink(const std::wstring& link);
+
 // Records every message box an installer would show, and answers questions.
 struct MessageLog {
   struct Entry {

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <limits>
 
+#include "documents/document_loader.h"
 #include "documents/rtf_reader.h"
 #include "documents/ui/glyph_box.h"
 #include "documents/ui/pane_text.h"
@@ -149,6 +150,13 @@ void PanesController::wireCommands() {
   connect(w.ui.edPage, &QLineEdit::textEdited, this, [this] { fieldEdited(GotoKind::Page); });
   connect(w.ui.edFolio, &QLineEdit::textEdited, this, [this] { fieldEdited(GotoKind::Folio); });
   connect(w.ui.edVign, &QLineEdit::textEdited, this, [this] { fieldEdited(GotoKind::Glyph); });
+  // Enter in a field just typed in goes to its mark, as the command does
+  // while it is enabled.
+  for (QLineEdit* field : {w.ui.edPage, w.ui.edFolio, w.ui.edVign}) {
+    connect(field, &QLineEdit::returnPressed, this, [this] {
+      if (const QAction* a = frame().action("mnuGoto"); a && a->isEnabled()) gotoMark();
+    });
+  }
 }
 
 void PanesController::formCreated() {
@@ -236,6 +244,11 @@ void PanesController::closePane(int slot) {
     pane.document.clear();
   }
   pane.open = false;
+  if (pane.panel == frame().ui.pnlDocN[0]) {
+    // The caption and "T" speak of the main document, which is gone.
+    frame().setWindowTitle(QStringLiteral("Lirno"));
+    frame().setCommandsEnabled({"btnTrad"}, false);
+  }
   if (&pane == current_ && marked_) {
     marked_ = false;
     if (shownPicture_) showGlyph(nullptr);
@@ -337,10 +350,9 @@ bool PanesController::loadIntoCurrentPane(const std::string& path, bool reportEr
                                           bool display) {
   PaneRecord& pane = *current_;
   forgetShownPictureOf(pane);
-  FileError error;
-  if (!readDocument(path, pane.document, frame().workbench().rules().markers, &error)) {
-    // Missing, too large, not a regular file or a read error: each says so.
-    if (reportErrors) showMessage(error.messageText(), error.detail(path), "Lirno", MessageKind::Warning, &frame());
+  const DocumentLoad outcome = loadDocument(path, pane.document, frame().workbench().rules().markers);
+  if (!outcome.loaded()) {
+    if (reportErrors) showMessage(outcome.message, outcome.detail, "Lirno", MessageKind::Warning, &frame());
     return false;
   }
   pane.document.path = path;

@@ -6,6 +6,8 @@
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
 
+#include <algorithm>
+
 #include "lexicon/ui/lexicon_files.h"
 #include "shell/ui/main_window.h"
 
@@ -17,15 +19,20 @@ class MarkedMenuBarStyle : public QProxyStyle {
  public:
   static constexpr int kGap = 4;
 
+  // The mark's side: a small icon, no higher than the caption.
+  int markExtent(const QStyleOption* option, const QWidget* widget, const QSize& text) const {
+    return std::min(pixelMetric(PM_SmallIconSize, option, widget), text.height());
+  }
+
   QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                          const QWidget* widget) const override {
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     if (type != CT_MenuBarItem || !item || item->icon.isNull() || item->text.isEmpty()) {
       return QProxyStyle::sizeFromContents(type, option, size, widget);
     }
-    const int icon = pixelMetric(PM_SmallIconSize, option, widget);
     const QSize text = item->fontMetrics.size(Qt::TextShowMnemonic, item->text);
-    const QSize both(icon + kGap + text.width(), std::max(icon, text.height()));
+    // As high as the caption alone, so that the bar keeps its height.
+    const QSize both(markExtent(option, widget, text) + kGap + text.width(), text.height());
     return QProxyStyle::sizeFromContents(type, option, both, widget);
   }
 
@@ -41,8 +48,8 @@ class MarkedMenuBarStyle : public QProxyStyle {
     plain.text.clear();
     QProxyStyle::drawControl(element, &plain, painter, widget);
 
-    const int extent = pixelMetric(PM_SmallIconSize, option, widget);
     const QSize text = item->fontMetrics.size(Qt::TextShowMnemonic, item->text);
+    const int extent = markExtent(option, widget, text);
     const int width = extent + kGap + text.width();
     const QRect r = item->rect;
     const int left = r.left() + (r.width() - width) / 2;

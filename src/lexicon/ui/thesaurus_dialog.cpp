@@ -1,6 +1,7 @@
 #include "lexicon/ui/thesaurus_dialog.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "lexicon/ui/lexicon_files.h"
+#include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
 
 namespace lirno {
@@ -24,6 +26,7 @@ void TfrmThesaurus::buildLayout() {
   ui.edWord = new QLineEdit(this);
   ui.edWord->setObjectName(QStringLiteral("edWord"));
   ui.edWord->setFont(font);
+  ui.edWord->installEventFilter(this);
   ui.lstWord = new QListWidget(this);
   ui.lstWord->setObjectName(QStringLiteral("lstWord"));
   ui.lstWord->setFont(font);
@@ -62,6 +65,15 @@ void TfrmThesaurus::buildLayout() {
 }
 
 bool TfrmThesaurus::eventFilter(QObject* watched, QEvent* event) {
+  // Enter after typing a word adds it, as the user means; the default
+  // button "OK" would close the dialog and lose the word.
+  if (watched == ui.edWord && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && ui.btnAdd->isEnabled()) {
+      ui.btnAdd->click();
+      return true;
+    }
+  }
   const bool box = watched == ui.lstWord || watched == ui.lstWord->viewport();
   if (box && (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyRelease)) {
     lstWordClick();
@@ -116,7 +128,7 @@ void TfrmThesaurus::markChanged() {
 
 void TfrmThesaurus::btnAddClick() {
   const QString t = typed();
-  if (t.isEmpty() || boxEntries(*ui.lstWord).contains(t)) return;
+  if (t.isEmpty() || boxEntries(*ui.lstWord).contains(t) || !checkAnsiText(t, this)) return;
   insertSorted(*ui.lstWord, t);
   ui.edWord->setFocus();
   ui.btnAdd->setEnabled(false);
@@ -127,7 +139,7 @@ void TfrmThesaurus::btnAddClick() {
 void TfrmThesaurus::btnReplClick() {
   const int row = selectedRow(*ui.lstWord);
   const QString t = typed();
-  if (row < 0 || t.isEmpty() || boxEntries(*ui.lstWord).contains(t)) return;
+  if (row < 0 || t.isEmpty() || boxEntries(*ui.lstWord).contains(t) || !checkAnsiText(t, this)) return;
   ui.lstWord->item(row)->setText(t);
   ui.edWord->setFocus();
   ui.btnAdd->setEnabled(false);

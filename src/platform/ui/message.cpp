@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "platform/cp1252.h"
 #include "platform/ui/qt_text.h"
 
 namespace lirno {
@@ -57,6 +58,14 @@ MessageHandler setMessageHandler(MessageHandler handler) {
   MessageHandler previous = std::move(messageHandler());
   messageHandler() = std::move(handler);
   return previous;
+}
+
+bool checkAnsiText(const QString& text, QWidget* parent) {
+  const std::string missing = charactersWithoutCp1252(toUtf8(text));
+  if (missing.empty()) return true;
+  showMessage("Ces caractères n'existent pas en Windows-1252, l'encodage des fichiers de Lirno :\n",
+              missing + "\n" + toUtf8(text), "Lirno", MessageKind::Warning, parent);
+  return false;
 }
 
 void showFileNotFound(std::string_view path, QWidget* parent) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+class QString;
 class QWidget;
 
 namespace lirno {
@@ -36,6 +37,14 @@ MessageAnswer showMessage(std::string_view text, std::string_view detail = {},
 // an empty handler restores the real box. Returns the previous handler.
 using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;
 MessageHandler setMessageHandler(MessageHandler handler);
+
+// Whether `text` has a Windows-1252 form, as every text the workbench keeps
+// or writes must; when it has not, a message names the characters that
+// have none and the caller keeps what it had.
+bool checkAnsiText(const QString& text, QWidget* parent = nullptr);
+
+// The message for a rules file that cannot be read, followed by its path.
+inline constexpr const char* kRulesUnreadable = "Fichier de règles illisible : ";
 
 // The file-not-found message for `path`.
 void showFileNotFound(std::string_view path, QWidget* parent = nullptr);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTableView>
@@ -39,6 +40,11 @@ ResultsController::ResultsController(TfrmMain& frame)
   header->setFixedHeight(g->verticalHeader()->defaultSectionSize());
   const QList<int> widths = g->property("designColumnWidths").value<QList<int>>();
   for (int c = 0; c < widths.size() && c < 3; ++c) header->resizeSection(c, widths[c]);
+  // "Document" takes the rest of the panel (its design width when the panel
+  // is at its widest): never cut at the panel's edge, and no horizontal
+  // scroll bar unless the panel is narrower than the first two columns.
+  header->setSectionResizeMode(2, QHeaderView::Stretch);
+  g->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   wire();
 }
 
@@ -84,6 +90,9 @@ void ResultsController::wire() {
             if (!model_->changing()) selectRow(now.isValid() ? now.row() + 1 : 0);
           });
   connect(g->horizontalHeader(), &QHeaderView::sectionPressed, this, [this](int c) { headerClick(c); });
+  // A second press soon after the first arrives as a double click, not as
+  // a press: it is a sort all the same.
+  connect(g->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int c) { headerClick(c); });
   connect(g, &QWidget::customContextMenuRequested, this, [this, g](const QPoint& at) {
     if (QMenu* m = frame().ui.popGrid) m->popup(g->viewport()->mapToGlobal(at));
   });
@@ -188,6 +197,8 @@ void ResultsController::clearResults(bool free) {
     TargetModel::Change change(*model_);
     targets_.clear();
     p.setResultPane(nullptr);
+    // The counts described the results just freed.
+    frame().ui.lblStatus->clear();
   }
   current_ = nullptr;
   currentInDocument_ = false;

@@ -2,7 +2,9 @@
 // How grdTarget draws: a silver header with a raised frame and centred
 // captions, rows white with black text or, when selected, navy with white
 // text, text drawn 1 pixel from the left (right-aligned in the text column
-// while the sort order is a right-to-left one).
+// while the sort order is a right-to-left one). A text wider than its cell
+// is shortened with an ellipsis (at its start when right-aligned, so that
+// the endings the sort compares stay in view) and shown whole as tooltip.
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 
@@ -13,6 +15,11 @@ class TargetDelegate : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override;
+
+  // The text of `index` as a cell `width` pixels wide shows it.
+  static QString shownText(const QModelIndex& index, const QFontMetrics& metrics, int width);
 };
 
 class TargetHeader : public QHeaderView {

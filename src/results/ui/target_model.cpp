@@ -38,7 +38,8 @@ QVariant TargetModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TargetModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  // The caption is its own tooltip, for a column too narrow to show it.
+  if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
   static const char* const kHeaders[] = {"#", "Texte", "Document"};
   if (section < 0 || section > 2) return {};
   // Translated each time, so that a language loaded later shows at once.

@@ -24,15 +24,6 @@ std::unique_ptr<SearchString> newString(std::string text) {
   return s;
 }
 
-// A thesaurus line without its leading and trailing blanks.
-std::string trimmed(const std::string& line) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  std::size_t a = 0, b = line.size();
-  while (a < b && blank(line[a])) ++a;
-  while (b > a && blank(line[b - 1])) --b;
-  return line.substr(a, b - a);
-}
-
 }  // namespace
 
 TfrmFind::TfrmFind(QWidget* parent) : QDialog(parent) {
@@ -101,6 +92,11 @@ void TfrmFind::present(std::function<void(bool)> finished) {
 }
 
 void TfrmFind::done(int result) {
+  // With an empty box the field is the string searched: it must have a
+  // Windows-1252 form, or the dialog stays open.
+  if (result == QDialog::Accepted && ui.lstWord->count() == 0 && !checkAnsiText(enteredText(), this)) {
+    return;
+  }
   QDialog::done(result);
   auto finished = std::move(finished_);
   finished_ = nullptr;
@@ -157,7 +153,13 @@ void TfrmFind::edWordChanged() {
   if (ui.lstWord->count() == 0) {
     // With an empty box the field is the one string.
     cArrowList& list = strings();
-    const std::string t = toAnsi(enteredText());
+    const QString typed = enteredText();
+    // A text without a Windows-1252 form is not taken (OK says why).
+    if (!charactersWithoutCp1252(toUtf8(typed)).empty()) {
+      refresh();
+      return;
+    }
+    const std::string t = toAnsi(typed);
     if (t.empty()) {
       list.clear();
     } else if (list.empty()) {
@@ -171,7 +173,7 @@ void TfrmFind::edWordChanged() {
 
 void TfrmFind::btnAddClick() {
   const QString t = enteredText();
-  if (t.isEmpty()) return;
+  if (t.isEmpty() || !checkAnsiText(t, this)) return;
   cArrowList& list = strings();
   ui.lstWord->addItem(t);
   const int last = ui.lstWord->count() - 1;
@@ -191,6 +193,7 @@ void TfrmFind::btnReplClick() {
   cArrowList& list = strings();
   if (i < 0 || i >= static_cast<int>(list.size())) return;
   const QString t = enteredText();
+  if (!checkAnsiText(t, this)) return;
   list[static_cast<std::size_t>(i)]->text = toAnsi(t);
   ui.lstWord->item(i)->setText(t);
   refresh();
@@ -232,9 +235,7 @@ void TfrmFind::btnClearClick() {
 void TfrmFind::btnThesaurusClick() {
   emptyStrings();
   if (thesaurus_) {
-    for (const std::string& line : *thesaurus_) {
-      std::string s = trimmed(line);
-      if (s.empty()) continue;  // a blank line is no search string
+    for (std::string& s : thesaurusSearchTexts(*thesaurus_)) {
       ui.lstWord->addItem(fromAnsi(s));
       strings().push_back(newString(std::move(s)));
     }

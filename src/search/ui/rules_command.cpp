@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/paths.h"
+#include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
 #include "shell/settings.h"
 #include "shell/ui/workbench.h"
@@ -47,7 +48,10 @@ void RulesController::mnuRulesClick() {
   Workbench& wb = frame().workbench();
   const std::string path =
       chooser() ? chooser()(&frame(), wb.programFolder()) : openRulesDialog(&frame(), wb.programFolder());
-  if (!path.empty()) useRulesFile(wb, path);
+  // The tables in force stay; the user learns why nothing changed.
+  if (!path.empty() && !useRulesFile(wb, path)) {
+    showMessage(kRulesUnreadable, path, "Lirno", MessageKind::Warning, &frame());
+  }
 }
 
 bool useRulesFile(Workbench& wb, const std::string& path) {

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "platform/paths.h"
+#include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
 #include "shell/ui/workbench.h"
 
@@ -104,9 +105,14 @@ void TfrmMain::create(bool first) {
     CommandLine& cl = wb.commandLine();
     // The rules file: the command line's, else the settings'; a bare name is
     // in the program folder. A file that cannot be read leaves the tables
-    // empty, without a message.
+    // empty, and every search would then find nothing as if that were its
+    // result: the user is told, over the window, before any posted command.
     const std::string rules = inFolder(wb.programFolder(), cl.rulesFile.empty() ? shell.rules : cl.rulesFile);
-    wb.rules().loadRules(rules);
+    if (!wb.rules().loadRules(rules)) {
+      QMetaObject::invokeMethod(
+          this, [this, rules] { showMessage(kRulesUnreadable, rules, "Lirno", MessageKind::Warning, this); },
+          Qt::QueuedConnection);
+    }
     wb.rules().loadVariantRules(rules);
 
     cl.rulesFile.clear();
@@ -137,9 +143,11 @@ WindowSettings TfrmMain::currentWindowSettings() const {
   s.left = g.left();
   s.height = g.height();
   s.width = g.width();
-  s.gridSplitter = ui.pnlTarget->width();
-  s.footnoteSplitter = ui.pnlBottom->height();
-  s.pictureSplitter = ui.pnlNote->width();
+  // The layout bounds the sizes it is given (the bottom band has a least
+  // height): reading them back would store other values than the user's.
+  s.gridSplitter = applied_ && !movedGrid_ ? applied_->gridSplitter : ui.pnlTarget->width();
+  s.footnoteSplitter = applied_ && !movedFootnote_ ? applied_->footnoteSplitter : ui.pnlBottom->height();
+  s.pictureSplitter = applied_ && !movedPicture_ ? applied_->pictureSplitter : ui.pnlNote->width();
   return s;
 }
 
@@ -158,6 +166,8 @@ void TfrmMain::applyWindowSettings(const WindowSettings& s) {
   const int bottom = std::max(1, s.footnoteSplitter);
   ui.Splitter1->setSizes({std::max(1, height() - bottom), bottom});
   ui.pnlBottom->setSizes({std::max(1, s.pictureSplitter), 105, std::max(1, width() - s.pictureSplitter)});
+  applied_ = s;
+  movedGrid_ = movedFootnote_ = movedPicture_ = false;
 }
 
 void TfrmMain::limitTargetPanel(int pos) {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <string_view>
+#include <optional>
 #include <vector>
 
 #include "shell/settings.h"
@@ -142,7 +143,8 @@ class TfrmMain : public QMainWindow {
   // 26 plus the sum of the result grid's column widths.
   int greatestTargetWidth() const { return greatestTargetWidth_; }
 
-  // The current window values, as saved at the end.
+  // The current window values, as saved at the end. A splitter the user has
+  // not moved keeps the value the settings gave it.
   WindowSettings currentWindowSettings() const;
   void applyWindowSettings(const WindowSettings& s);
 
@@ -165,6 +167,12 @@ class TfrmMain : public QMainWindow {
   bool first_ = false;
   int busy_ = 0;
   int greatestTargetWidth_ = 0;
+  // The splitter values applied from the settings, and which splitters
+  // the user has moved since (result panel, bottom band, footnote panel).
+  std::optional<WindowSettings> applied_;
+  bool movedGrid_ = false;
+  bool movedFootnote_ = false;
+  bool movedPicture_ = false;
 };
 
 // The hidden anchor form: the application's first form, never shown;

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "shell/ui/main_window.h"
+#include "shell/ui/status_label.h"
 #include "shell/ui/tool_icons.h"
 
 namespace lirno {
@@ -78,7 +79,10 @@ void TfrmMain::buildLayout() {
   ui.grdTarget->setContextMenuPolicy(Qt::CustomContextMenu);
   targetLayout->addWidget(ui.grdTarget);
   ui.Splitter->addWidget(ui.pnlTarget);
-  connect(ui.Splitter, &QSplitter::splitterMoved, this, [this](int pos, int) { limitTargetPanel(pos); });
+  connect(ui.Splitter, &QSplitter::splitterMoved, this, [this](int pos, int) {
+    movedGrid_ = true;
+    limitTargetPanel(pos);
+  });
 
   ui.pnlDoc = panel("pnlDoc");
   auto* docLayout = new QVBoxLayout(ui.pnlDoc);
@@ -214,13 +218,16 @@ void TfrmMain::buildLayout() {
   ui.Splitter1->addWidget(ui.pnlBottom);
   ui.Splitter1->setStretchFactor(0, 1);
   ui.Splitter1->setSizes({400, 102});
+  // splitterMoved comes from the user's drags only.
+  connect(ui.Splitter1, &QSplitter::splitterMoved, this, [this] { movedFootnote_ = true; });
+  connect(ui.pnlBottom, &QSplitter::splitterMoved, this, [this] { movedPicture_ = true; });
 
   // Status line.
   ui.plnStatus = panel("plnStatus");
   ui.plnStatus->setFixedHeight(19);
   auto* statusLayout = new QHBoxLayout(ui.plnStatus);
   statusLayout->setContentsMargins(4, 0, 4, 0);
-  ui.lblStatus = named(new QLabel, "lblStatus");
+  ui.lblStatus = named(new StatusLabel, "lblStatus");
   ui.lblStatus->setFont(arialPixels(kGridFontPixels));
   statusLayout->addWidget(ui.lblStatus, 1);
   rootLayout->addWidget(ui.plnStatus);

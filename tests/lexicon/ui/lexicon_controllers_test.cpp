@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -16,6 +17,7 @@
 #include "lexicon/ui/corpus_controller.h"
 #include "lexicon/ui/corpus_dialog.h"
 #include "lexicon/ui/lexicon_files.h"
+#include "lexicon/ui/menu_mark.h"
 #include "lexicon/ui/thesaurus_controller.h"
 #include "lexicon/ui/thesaurus_dialog.h"
 #include "platform/ui/qt_text.h"
@@ -122,6 +124,24 @@ const char kThesaurusQuestion[] = "Le thesaurus a changé. Voulez-vous l'enregis
 const char kCorpusQuestion[] = "Le corpus a changé. Voulez-vous l'enregistrer ?";
 
 // --- Thesaurus -----------------------------------------------------------------
+
+TEST_F(LexiconTest, TheMenuMarkLeavesTheMenuBarItsHeight) {
+  TfrmMain& w = start();
+  w.show();
+  QCoreApplication::processEvents();
+  QMenuBar* bar = w.menuBar();
+  const int before = bar->sizeHint().height();
+  const int top = w.ui.pnlTop->mapTo(&w, QPoint(0, 0)).y();
+  showMenuMark(w, "mnuThesaurus", true);
+  showMenuMark(w, "mnuCorpus", true);
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(marked(w, "mnuThesaurus"));
+  EXPECT_EQ(bar->sizeHint().height(), before);  // it grew by 2 pixels
+  EXPECT_EQ(w.ui.pnlTop->mapTo(&w, QPoint(0, 0)).y(), top);
+  // The caption still fits beside the mark.
+  const QRect item = bar->actionGeometry(w.menu("mnuThesaurus")->menuAction());
+  EXPECT_GE(item.width(), bar->fontMetrics().horizontalAdvance(QStringLiteral("Thesaurus")) + 12);
+}
 
 TEST_F(LexiconTest, NewThesaurusIsSavedSortedAndLevelsFollowTheEdits) {
   TfrmMain& w = start();

@@ -13,6 +13,7 @@
 #include "lexicon/ui/lexicon_files.h"
 #include "lexicon/ui/thesaurus_dialog.h"
 #include "platform/cp1252.h"
+#include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
 
 namespace lirno {
@@ -39,9 +40,12 @@ class ThesaurusDialogTest : public ::testing::Test {
     dialog.fill(ansi({"zèbre", "chat", "Bête", " âne"}));
     dialog.show();
   }
+  // Typed key by key (QTest's own key clicks take ASCII only).
   void type(const char* text) {
     ui.edWord->clear();
-    QTest::keyClicks(ui.edWord, QString::fromUtf8(text));
+    for (const QChar c : QString::fromUtf8(text)) {
+      QTest::sendKeyEvent(QTest::Click, ui.edWord, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
   }
   Strings entries() {
     Strings out;
@@ -132,6 +136,42 @@ TEST_F(ThesaurusDialogTest, OkWithoutAChangeIsACancel) {
   ui.btnAdd->click();
   ui.btnSave->click();
   EXPECT_EQ(dialog.result(), TfrmThesaurus::Save);
+}
+
+TEST_F(ThesaurusDialogTest, EnterInTheFieldAddsTheWordOrElseActsAsOk) {
+  type("cerf");
+  QTest::keyClick(ui.edWord, Qt::Key_Return);
+  EXPECT_TRUE(dialog.isVisible());  // not closed by "OK", the word not lost
+  EXPECT_EQ(entries(), (Strings{" âne", "Bête", "cerf", "chat", "zèbre"}));
+  EXPECT_TRUE(dialog.changed());
+  // Nothing to add: Enter is the default button's.
+  type("chat");
+  ASSERT_FALSE(ui.btnAdd->isEnabled());
+  QTest::keyClick(ui.edWord, Qt::Key_Enter);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(ThesaurusDialogTest, AnEntryWithoutAWindows1252FormIsRefusedWithAMessage) {
+  std::vector<std::string> shown;
+  const MessageHandler previous = setMessageHandler([&](const MessageRequest& m) {
+    shown.push_back(m.text);
+    return MessageAnswer::Ok;
+  });
+  type("łódź");
+  ui.btnAdd->click();
+  // Kept as "??d?" it would be searched and saved so.
+  EXPECT_EQ(entries(), (Strings{" âne", "Bête", "chat", "zèbre"}));
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].find("ł ź"), std::string::npos) << shown[0];
+  EXPECT_FALSE(dialog.changed());
+
+  clickRow(ui.lstWord, 2);  // chat
+  type("chał");
+  ui.btnRepl->click();
+  EXPECT_EQ(entries(), (Strings{" âne", "Bête", "chat", "zèbre"}));
+  EXPECT_EQ(shown.size(), 2u);
+  setMessageHandler(previous);
 }
 
 class CorpusDialogTest : public ::testing::Test {

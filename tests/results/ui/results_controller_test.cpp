@@ -5,17 +5,23 @@
 #include "results/ui/results_controller.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTableView>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QScrollBar>
 #include <QTest>
 
 #include <filesystem>
 
 #include "platform/ui/qt_text.h"
+#include "results/ui/target_grid_style.h"
 #include "results/ui/target_model.h"
 #include "support/workbench_fixture.h"
 
@@ -99,7 +105,7 @@ TEST_F(ResultsControllerTest, ANewWindowHasOnlyTheHeaderAndNoResultCommand) {
   EXPECT_EQ(g->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Document"));
   EXPECT_EQ(g->horizontalHeader()->sectionSize(0), 38);
   EXPECT_EQ(g->horizontalHeader()->sectionSize(1), 150);
-  EXPECT_EQ(g->horizontalHeader()->sectionSize(2), 137);
+  EXPECT_GE(g->horizontalHeader()->sectionSize(2), 4);  // the rest of the panel
   for (const char* c : {"mnuUp", "mnuDown", "mnuFirst", "btnPrev", "btnNext", "mnuLast", "mnuSaveTarget",
                         "mnuSortText", "mnuGrdSortDocNum", "mnuCut", "mnuGrdCopy", "mnuDel", "mnuAll",
                         "btnGrdOpen", "mnuGrdOpenNew"}) {
@@ -208,6 +214,67 @@ TEST_F(ResultsControllerTest, HeaderClicksAndSortCommandsCycleTheOrders) {
   EXPECT_EQ(texts(w), (std::vector<std::string>{"RAT", "CHIEN", "CHAT"}));
   trigger(w, "mnuGrdSortDocNum");
   EXPECT_EQ(results(w).sortOrder(), 0);
+}
+
+TEST_F(ResultsControllerTest, ColumnsFitThePanelAndLongCellsAreShortenedWithTheirTextAsTooltip) {
+  TfrmMain& w = start();
+  w.setWindowState(Qt::WindowNoState);
+  w.resize(1024, 605);
+  w.show();
+  QCoreApplication::processEvents();
+  QTableView* g = w.ui.grdTarget;
+  QHeaderView* h = g->horizontalHeader();
+  ASSERT_EQ(w.ui.pnlTarget->width(), 235);
+  // Empty, at the default width: "Document" ends at the panel's edge and
+  // nothing scrolls sideways.
+  EXPECT_EQ(h->sectionViewportPosition(2) + h->sectionSize(2), g->viewport()->width());
+  EXPECT_FALSE(g->horizontalScrollBar()->isVisible());
+  EXPECT_EQ(h->sectionSize(0), 38);
+  EXPECT_EQ(h->sectionSize(1), 150);
+
+  const std::string longWord(60, 'z');
+  open(w, writeDocument("long.txt", "un " + longWord + " chat\n"));
+  searchWords(w, {longWord.c_str(), "chat"});
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(g->horizontalScrollBar()->isVisible());
+  EXPECT_EQ(h->sectionViewportPosition(2) + h->sectionSize(2), g->viewport()->width());
+  const QModelIndex longCell = g->model()->index(1, 1);
+  const QModelIndex shortCell = g->model()->index(0, 1);
+  ASSERT_EQ(longCell.data().toString(), QString::fromStdString(std::string(60, 'Z')));
+  const QFontMetrics fm(g->font());
+  const QString shown = TargetDelegate::shownText(longCell, fm, g->columnWidth(1));
+  EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << toUtf8(shown);
+  EXPECT_LE(fm.horizontalAdvance(shown), g->columnWidth(1) - 2);
+  EXPECT_EQ(TargetDelegate::shownText(shortCell, fm, g->columnWidth(1)), QStringLiteral("CHAT"));
+
+  const auto tooltipAt = [&](const QModelIndex& i) {
+    const QPoint at = g->visualRect(i).center();
+    QHelpEvent help(QEvent::ToolTip, at, g->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(g->viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  EXPECT_EQ(tooltipAt(shortCell), QString());  // nothing hidden, no tooltip
+  EXPECT_EQ(tooltipAt(longCell), longCell.data().toString());
+}
+
+TEST_F(ResultsControllerTest, QuickRepeatedHeaderClicksEachSort) {
+  TfrmMain& w = startWithDocument();
+  searchWords(w, {"chat", "chien", "rat"});
+  QHeaderView* h = w.ui.grdTarget->horizontalHeader();
+  const QPoint at(h->sectionViewportPosition(1) + h->sectionSize(1) / 2, h->height() / 2);
+  // What the system sends for two presses within the double-click time.
+  const auto send = [&](QEvent::Type type) {
+    QMouseEvent e(type, QPointF(at), QPointF(h->viewport()->mapToGlobal(at)), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(h->viewport(), &e);
+  };
+  ASSERT_EQ(results(w).sortOrder(), 2);
+  send(QEvent::MouseButtonPress);
+  send(QEvent::MouseButtonRelease);
+  send(QEvent::MouseButtonDblClick);
+  send(QEvent::MouseButtonRelease);
+  EXPECT_EQ(results(w).sortOrder(), 4);  // 2 -> 3 -> 4: two sorts, none lost
+  EXPECT_EQ(texts(w), (std::vector<std::string>{"CHIEN", "CHAT", "RAT"}));
 }
 
 TEST_F(ResultsControllerTest, CopyDeleteAndCutRows) {
@@ -320,6 +387,37 @@ TEST_F(ResultsControllerTest, ClosingTheResultPaneEmptiesTheGrid) {
   EXPECT_EQ(w.ui.grdTarget->model()->rowCount(), 0);
   EXPECT_TRUE(results(w).targets().empty());
   EXPECT_FALSE(enabled(w, "mnuSaveTarget"));
+}
+
+TEST_F(ResultsControllerTest, StatusTranslationButtonAndCaptionNeverOutliveTheirDocument) {
+  writeDocument("animaux_trad.txt", "the cat\n");
+  TfrmMain& w = startWithDocument();
+  const QString caption = QStringLiteral("Lirno - ") + fromUtf8(program_.file("animaux.txt"));
+  const auto searched = [&] {
+    searchWords(w, {"chat"});
+    ASSERT_FALSE(w.ui.lblStatus->text().isEmpty());
+    ASSERT_TRUE(enabled(w, "btnTrad"));
+    ASSERT_EQ(w.windowTitle(), caption);
+  };
+  searched();
+  w.button("btnClose")->click();  // "Fermer les documents"
+  EXPECT_EQ(w.ui.lblStatus->text(), QString());
+  EXPECT_FALSE(enabled(w, "btnTrad"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Lirno"));
+
+  open(w, program_.file("animaux.txt"));
+  searched();
+  w.button("btnClose1")->click();  // the result pane
+  EXPECT_EQ(w.ui.lblStatus->text(), QString());
+  EXPECT_FALSE(enabled(w, "btnTrad"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Lirno"));
+
+  open(w, program_.file("animaux.txt"));
+  searched();
+  open(w, writeDocument("autre.txt", "un chien\n"));
+  EXPECT_EQ(w.ui.lblStatus->text(), QString());
+  EXPECT_FALSE(enabled(w, "btnTrad"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Lirno - ") + fromUtf8(program_.file("autre.txt")));
 }
 
 TEST_F(ResultsControllerTest, GridDrawsSilverHeaderNavySelectionAndRightAlignedText) {

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
 
 namespace lirno {
@@ -325,6 +326,30 @@ TEST_F(FindDialogTest, PresentRunsItsCallbackOnceWithTheAnswer) {
   ui.OKBtn->click();
   dialog.reject();  // already closed: no second answer
   EXPECT_EQ(answers, (std::vector<bool>{false, true}));
+}
+
+TEST_F(FindDialogTest, ATextWithoutAWindows1252FormIsNeverSearchedSilently) {
+  std::vector<std::string> shown;
+  const MessageHandler previous = setMessageHandler([&](const MessageRequest& m) {
+    shown.push_back(m.text);
+    return MessageAnswer::Ok;
+  });
+  dialog.show();
+  type("herb");
+  type("herbłódź");
+  EXPECT_EQ(texts(strings), std::vector<std::string>{"herb"});  // never "herb??d?"
+  dialog.accept();
+  EXPECT_TRUE(dialog.isVisible());  // OK refused, and said why
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].find("ł ź"), std::string::npos) << shown[0];
+  ui.btnAdd->click();
+  EXPECT_EQ(ui.lstWord->count(), 0);
+  EXPECT_EQ(shown.size(), 2u);
+  type("herbé");
+  dialog.accept();
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(texts(strings), std::vector<std::string>{"herb\xE9"});
+  setMessageHandler(previous);
 }
 
 }  // namespace

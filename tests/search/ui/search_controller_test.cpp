@@ -8,10 +8,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLineEdit>
+#include <QHelpEvent>
 #include <QTableView>
+#include <QToolTip>
 
 #include "platform/ui/qt_text.h"
 #include "results/ui/target_model.h"
+#include "shell/ui/status_label.h"
 #include "support/workbench_fixture.h"
 
 namespace lirno {
@@ -39,6 +42,46 @@ std::vector<std::string> rows(TfrmMain& w) {
 }
 
 class SearchControllerTest : public WorkbenchTest {};
+
+TEST_F(SearchControllerTest, ALongStatusLineShortensItsStringsAndKeepsTheCountsInView) {
+  TfrmMain& w = start();
+  w.setWindowState(Qt::WindowNoState);
+  w.resize(640, 480);
+  w.show();
+  open(w, writeDocument("chats.txt", kText));
+  search(w, [](TfrmFind& d) {
+    d.ui.btnClear->click();
+    d.ui.pnlOrtho.setIndex(kSpellingUpper);
+    for (int i = 0; i < 40; ++i) {
+      d.ui.edWord->setText(QStringLiteral("chat%1").arg(i));
+      d.ui.btnAdd->click();
+    }
+    d.ui.edWord->setText(QStringLiteral("chat"));
+    d.ui.btnAdd->click();
+  });
+  QCoreApplication::processEvents();
+  auto* label = qobject_cast<StatusLabel*>(w.ui.lblStatus);
+  ASSERT_NE(label, nullptr);
+  const QString whole = label->text();
+  EXPECT_TRUE(whole.startsWith(QStringLiteral("\"CHAT0 + CHAT1 + ")));  // the text as written
+  EXPECT_TRUE(whole.endsWith(QStringLiteral("\"  Mots : 2  Occurrences : 3")));
+  const QString shown = label->shownText();
+  EXPECT_TRUE(shown.endsWith(QStringLiteral("…\"  Mots : 2  Occurrences : 3"))) << toUtf8(shown);
+  EXPECT_TRUE(shown.startsWith(QStringLiteral("\"CHAT0 + ")));
+  EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->contentsRect().width());
+  EXPECT_LE(w.width(), 640);  // the line never widens the window
+
+  QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), label->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(label, &help);
+  EXPECT_EQ(QToolTip::text(), whole);
+
+  // A line that fits is drawn whole.
+  EXPECT_EQ(StatusLabel::fitted(whole, label->fontMetrics(), 100000), whole);
+  // So narrow that the counts alone do not fit: the end goes instead.
+  const QString tiny = StatusLabel::fitted(whole, label->fontMetrics(), 60);
+  EXPECT_TRUE(tiny.startsWith(QStringLiteral("\"CH"))) << toUtf8(tiny);
+  EXPECT_TRUE(tiny.endsWith(QChar(0x2026)));
+}
 
 TEST_F(SearchControllerTest, SearchShowsTheStatusTheRowsAndTheOccurrencesInRed) {
   TfrmMain& w = start();
