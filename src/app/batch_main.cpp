@@ -182,9 +182,8 @@ bool openOutput(const BatchOptions& batch, FileWriter& out) {
     out.attach(STDOUT_FILENO);
     return true;
   }
-  if (out.open(batch.reportPath, batch.report.append ? FileWriter::Mode::Append : FileWriter::Mode::Replace)) {
-    return true;
-  }
+  const auto mode = batch.report.append ? FileWriter::Mode::Append : FileWriter::Mode::Replace;
+  if (out.open(batch.reportPath, mode)) return true;
   message("Impossible d'écrire le fichier : ", batch.reportPath + "\n" + out.error());
   return false;
 }
@@ -297,7 +296,8 @@ int run(int argc, char** argv) {
   FileWriter out;
   bool written = openOutput(batch, out);
   if (written) {
-    writeReport(batch.report, ReportInput{request, targets, corpus, documents, {}, rules.markers.page}, out);
+    const ReportInput input{request, targets, corpus, documents, {}, rules.markers.page};
+    writeReport(batch.report, input, out);
     written = closeOutput(batch, out);
   }
   // Like grep: the documents that could be read were searched, and the

@@ -52,7 +52,9 @@ std::string tempName(const std::string& target) {
   char suffix[32];
   std::snprintf(suffix, sizeof suffix, ".tmp%06llx", static_cast<unsigned long long>(x & 0xFFFFFF));
   // A name at the system's length limit gets a short one beside it.
-  if (fileNameOf(target).size() + std::strlen(suffix) > NAME_MAX) return folderOf(target) + ".lirno" + suffix;
+  if (fileNameOf(target).size() + std::strlen(suffix) > NAME_MAX) {
+    return folderOf(target) + ".lirno" + suffix;
+  }
   return target + suffix;
 }
 
@@ -90,7 +92,8 @@ bool FileWriter::open(const std::string& path, Mode mode) {
   sync_ = false;
   target_ = path;
   if (mode == Mode::Append) {
-    fd_ = systemCalls().open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+    fd_ = systemCalls().open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY,
+                             0666);
     if (fd_ < 0) return fail(errno);
     owned_ = true;
     struct stat st {};
@@ -114,7 +117,8 @@ bool FileWriter::open(const std::string& path, Mode mode) {
     // A FIFO or a device is written as it is: renaming a file over it
     // would remove it.
     target_ = path;
-    fd_ = systemCalls().open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | (S_ISREG(st.st_mode) ? O_TRUNC : 0), 0);
+    const int truncate = S_ISREG(st.st_mode) ? O_TRUNC : 0;
+    fd_ = systemCalls().open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | truncate, 0);
     if (fd_ < 0) return fail(errno);
     owned_ = true;
     return true;
@@ -123,7 +127,8 @@ bool FileWriter::open(const std::string& path, Mode mode) {
     const std::string name = tempName(target_);
     // O_EXCL: a name that exists (a link someone placed there) is never
     // written through.
-    fd_ = systemCalls().open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    fd_ = systemCalls().open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
+                             0666);
     if (fd_ >= 0) {
       temp_ = name;
       break;
@@ -217,7 +222,9 @@ bool FileWriter::commit() {
   return true;
 }
 
-std::string FileWriter::error() const { return errorCode_ ? std::strerror(errorCode_) : std::string(); }
+std::string FileWriter::error() const {
+  return errorCode_ ? std::strerror(errorCode_) : std::string();
+}
 
 bool writeWholeFile(const std::string& path, std::string_view bytes, FileWriter::Mode mode) {
   FileWriter w;

@@ -225,9 +225,8 @@ class ReportWriter {
     }
     std::sort(keys.begin(), keys.end(),
               [](const GroupKey& a, const GroupKey& b) { return foldedCompare(a, b) < 0; });
-    keys.erase(std::unique(keys.begin(), keys.end(),
-                           [](const GroupKey& a, const GroupKey& b) { return foldedCompare(a, b) == 0; }),
-               keys.end());
+    const auto same = [](const GroupKey& a, const GroupKey& b) { return foldedCompare(a, b) == 0; };
+    keys.erase(std::unique(keys.begin(), keys.end(), same), keys.end());
     for (const GroupKey& k : keys) {
       if (!ok_) break;
       const Document* doc = source(k.label);
@@ -363,8 +362,8 @@ std::string buildReport(const ReportOptions& options, const ReportInput& input) 
   return std::move(text.text);
 }
 
-bool writeReportFile(const std::string& path, const ReportOptions& options, const ReportInput& input,
-                     std::string* error) {
+bool writeReportFile(const std::string& path, const ReportOptions& options,
+                     const ReportInput& input, std::string* error) {
   FileWriter file;
   if (file.open(path, options.append ? FileWriter::Mode::Append : FileWriter::Mode::Replace)) {
     writeReport(options, input, file);

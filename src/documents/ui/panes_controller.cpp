@@ -428,7 +428,9 @@ void PanesController::openDocument() {
   loadIntoCurrentPane(documentPath_, true, true);
   enableTranslation(documentPath_);
   wb.writeSettings(
-      [&](const IniFile& ini) { return writePathSetting(ini, "DocumentPath", wb.shellSettings().documentPath); },
+      [&](const IniFile& ini) {
+        return writePathSetting(ini, "DocumentPath", wb.shellSettings().documentPath);
+      },
       &frame());
 }
 

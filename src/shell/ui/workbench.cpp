@@ -37,14 +37,15 @@ TfrmMain* Workbench::start() {
     std::string detail = commandLine_.dropped;
     if (detail.size() > 300) {
       std::size_t end = 300;
-      while (end > 0 && (static_cast<unsigned char>(detail[end]) & 0xC0) == 0x80) --end;  // whole UTF-8 characters
+      // Whole UTF-8 characters.
+      while (end > 0 && (static_cast<unsigned char>(detail[end]) & 0xC0) == 0x80) --end;
       detail = detail.substr(0, end) + "...";
     }
     QMetaObject::invokeMethod(
         first,
         [first, detail] {
-          showMessage("La ligne de commande dépasse 1024 caractères ; ceci n'a pas été lu :\n", detail,
-                      "Lirno", MessageKind::Warning, first);
+          showMessage("La ligne de commande dépasse 1024 caractères ; ceci n'a pas été lu :\n",
+                      detail, "Lirno", MessageKind::Warning, first);
         },
         Qt::QueuedConnection);
   }
@@ -70,7 +71,8 @@ bool Workbench::writeSettings(const std::function<bool(const IniFile&)>& write, 
     settingsFailureShown_ = true;
     std::string detail = settingsPath_;
     if (error != 0) detail.append("\n").append(std::strerror(error));
-    showMessage("Impossible d'enregistrer les réglages :\n", detail, "Lirno", MessageKind::Warning, parent);
+    showMessage("Impossible d'enregistrer les réglages :\n", detail, "Lirno", MessageKind::Warning,
+                parent);
   }
   return false;
 }
@@ -81,7 +83,8 @@ void Workbench::windowDestroyed(TfrmMain* window) {
   windows_.erase(it);
   if (!windows_.empty()) return;
 
-  writeSettings([&](const IniFile& ini) { return writeWindowSettings(ini, window->currentWindowSettings()); });
+  const WindowSettings last = window->currentWindowSettings();
+  writeSettings([&](const IniFile& ini) { return writeWindowSettings(ini, last); });
   rules_ = RulesTables();
   if (anchor_) anchor_->close();
   emit finished();
