@@ -333,6 +333,26 @@ TEST_F(MainWindowTest, ASettingsFileThatCannotBeReadIsNotReplacedAndTheFailureIs
                                std::strerror(EACCES));
 }
 
+TEST_F(MainWindowTest, NeitherFolderTakingTheSettingsIsSaidOnce) {
+  std::vector<MessageRequest> shown;
+  const MessageHandler previous = setMessageHandler([&](const MessageRequest& m) {
+    shown.push_back(m);
+    return MessageAnswer::Ok;
+  });
+  program_.blockWrites("Lirno.ini");
+  home_.blockWrites("lirno/Lirno.ini");
+  auto wb = makeWorkbench();
+  TfrmMain* w = wb->start();
+  EXPECT_EQ(wb->settingsPath(), home_.file("lirno/Lirno.ini"));
+  w->close();  // the window settings fail too, and are not said again
+  deletePostedWindows();
+  setMessageHandler(previous);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Impossible d'enregistrer les réglages :\n" + home_.file("lirno/Lirno.ini") +
+                               "\n" + std::strerror(EACCES));
+  EXPECT_FALSE(home_.exists("lirno/Lirno.ini"));
+}
+
 TEST_F(MainWindowTest, ACommandLineCutSaysWhatWasNotRead) {
   std::vector<MessageRequest> shown;
   const MessageHandler previous = setMessageHandler([&](const MessageRequest& m) {
