@@ -11,6 +11,7 @@
 
 #include "app/document_dump.h"
 #include "app/reader_documents.h"
+#include "i18n/language.h"
 #include "lexicon/string_list_file.h"
 #include "lexicon/word_list.h"
 #include "platform/cp1252.h"
@@ -53,7 +54,8 @@ const char kUsage[] =
     "  -Y           show symbols in the results\n"
     "  -IKEYS       filters by key, separated by \":\" (-IP:A); result spelling\n"
     "               Identique unless a later -W says otherwise\n"
-    "  -L FILE      language file (not read by lirno-batch)\n"
+    "  -L FILE      language file: the report's header words, the status line and\n"
+    "               the messages in its language\n"
     "  -O ARG       ignored\n"
     "\n"
     "Output options:\n"
@@ -82,9 +84,34 @@ struct BatchOptions {
   ReportOptions report;
 };
 
+// The language of -L; French until one is loaded.
+LanguageTables& language() {
+  static LanguageTables tables;
+  return tables;
+}
+
+std::string T(std::string_view text) { return language().translate(text); }
+
 // Messages go to standard error in UTF-8: the text, then its detail.
 void message(const std::string& text, const std::string& detail = {}) {
   std::fprintf(stderr, "%s%s\n", text.c_str(), detail.c_str());
+}
+
+// -L: the file as typed. Unlike the workbench, which goes on in French,
+// a file that cannot be used is an error here: a script would otherwise get
+// a report in another language than it asked for.
+bool loadLanguage(const std::string& path) {
+  switch (language().load(path)) {
+    case LanguageLoad::Loaded:
+      return true;
+    case LanguageLoad::NotOpened:
+      message(T("Fichier non trouvé :\n"), path);
+      return false;
+    case LanguageLoad::NotLanguageFile:
+      message(path, T("\nn'est pas un fichier langue."));
+      return false;
+  }
+  return false;
 }
 
 bool takesArgument(std::string_view option) {
@@ -184,16 +211,16 @@ bool openOutput(const BatchOptions& batch, FileWriter& out) {
   }
   const auto mode = batch.report.append ? FileWriter::Mode::Append : FileWriter::Mode::Replace;
   if (out.open(batch.reportPath, mode)) return true;
-  message("Impossible d'écrire le fichier : ", batch.reportPath + "\n" + out.error());
+  message(T("Impossible d'écrire le fichier : "), batch.reportPath + "\n" + out.error());
   return false;
 }
 
 bool closeOutput(const BatchOptions& batch, FileWriter& out) {
   if (out.commit()) return true;
   if (batch.reportPath.empty()) {
-    message("Impossible d'écrire sur la sortie standard : ", out.error());
+    message(T("Impossible d'écrire sur la sortie standard : "), out.error());
   } else {
-    message("Impossible d'écrire le fichier : ", batch.reportPath + "\n" + out.error());
+    message(T("Impossible d'écrire le fichier : "), batch.reportPath + "\n" + out.error());
   }
   return false;
 }
@@ -204,7 +231,7 @@ std::string unreadableDetail(const std::string& path, int code, std::string* tex
   InputFile probe;
   FileError e{FileError::Kind::Read, code, 0, 0};
   if (!probe.open(path)) e = probe.error();
-  if (text) *text = e.messageText();
+  if (text) *text = T(e.messageText());
   return e.detail(path);
 }
 
@@ -228,18 +255,19 @@ int run(int argc, char** argv) {
   // read again as options.
   const CommandLine cl = parseCommandArguments(args, false);
 
+  if (!cl.languageFile.empty() && !loadLanguage(cl.languageFile)) return 1;
+  const Translator translator = [](std::string_view text) { return T(text); };
+
   const std::string programFolder = executableFolder();
   RulesTables rules;
   const std::string rulesPath = inFolder(programFolder, cl.rulesFile.empty() ? "nac.rul" : cl.rulesFile);
   if (!rules.loadRules(rulesPath)) {
-    message("Fichier de règles illisible : ", unreadableDetail(rulesPath, errno));
+    message(T("Fichier de règles illisible : "), unreadableDetail(rulesPath, errno));
     return 1;
   }
   rules.loadVariantRules(rulesPath);
-  if (!cl.languageFile.empty()) message("lirno-batch ne lit pas les fichiers langue : ", cl.languageFile);
-
   ReaderDocuments documents(rules.markers, [](const std::string& text, const std::string& detail) {
-    message(text, detail);
+    message(T(text), detail);
   });
 
   if (!batch.dumpPath.empty()) {
@@ -280,7 +308,7 @@ int run(int argc, char** argv) {
   SearchRequest request;
   const bool hasStrings = buildCommandLineRequest(effective, rules.filters, documentOpen, corpusLoaded, request);
 
-  EngineContext context{rules, documents, corpus, programFolder, {}, {}, {}, {}};
+  EngineContext context{rules, documents, corpus, programFolder, translator, {}, {}, {}};
   cTargetList targets;
   if (batch.words) {
     message(cp1252ToUtf8(runWordList(request, targets, context)));
@@ -296,7 +324,7 @@ int run(int argc, char** argv) {
   FileWriter out;
   bool written = openOutput(batch, out);
   if (written) {
-    const ReportInput input{request, targets, corpus, documents, {}, rules.markers.page};
+    const ReportInput input{request, targets, corpus, documents, translator, rules.markers.page};
     writeReport(batch.report, input, out);
     written = closeOutput(batch, out);
   }

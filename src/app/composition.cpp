@@ -19,6 +19,7 @@
 namespace lirno {
 
 void composeWorkbench(Workbench& workbench) {
+  attachI18n(workbench);
   workbench.setWindowSetup([](TfrmMain& window) {
     attachI18nControllers(window);
     attachDocumentsControllers(window);
@@ -38,6 +39,7 @@ void composeWorkbench(Workbench& workbench) {
     d.frmAddStr = new TfrmAddStr(owner);
     d.frmResult = new TfrmResult(owner);
     d.frmImage = new TfrmImage(owner);
+    watchI18nDialogs(wb);
   });
 }
 

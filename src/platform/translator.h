@@ -13,6 +13,10 @@ namespace lirno {
 // Both sides are UTF-8 (program literals and language tables alike).
 using Translator = std::function<std::string(std::string_view)>;
 
+// Marks a program text that reaches Translate by another road (a record, a
+// table): the check of the language files finds it by this mark.
+constexpr const char* translatable(const char* text) { return text; }
+
 inline std::string identityTranslation(std::string_view text) { return std::string(text); }
 
 // T(text) converted to Windows-1252, for engine text and reports. An empty

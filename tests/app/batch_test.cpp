@@ -72,6 +72,26 @@ TEST_F(BatchTest, ACorpusSearchWithSentenceExtracts) {
   EXPECT_EQ(r.err, "\"ODO + LIBR\" (Contx : Phrase, tout)  Mots : 3  Occurrences : 4\n");
 }
 
+TEST_F(BatchTest, ALanguageFileTranslatesTheHeaderWordsAndTheStatusLine) {
+  const Outcome r = run({"-L", bin + "eng.lng", "-C", bin + "sample.cor", "-S", "odo", "-S", "libr", "-X2", "-A",
+                         "--extracts", "2"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, expected("corpus_phrase_all_eng.txt"));
+  EXPECT_EQ(r.err, "\"ODO + LIBR\" (Contx: Sentence, all)  Words: 3  Occurrences: 4\n");
+
+  const Outcome missing = run({"-L", folder.file("none.lng"), "-C", bin + "sample.cor", "-S", "odo"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err, "Fichier non trouvé :\n" + folder.file("none.lng") + "\n");
+  const Outcome notLanguage = run({"-L", bin + "sample.cor", "-C", bin + "sample.cor", "-S", "odo"});
+  EXPECT_EQ(notLanguage.exitCode, 1);
+  EXPECT_EQ(notLanguage.err, bin + "sample.cor\nn'est pas un fichier langue.\n");
+  // The messages follow the language too.
+  const Outcome corpus = run({"-L", bin + "eng.lng", "-C", folder.file("none.cor"), "-S", "odo"});
+  EXPECT_EQ(corpus.exitCode, 1);
+  EXPECT_EQ(corpus.err, "File not found:\n" + folder.file("none.cor") + "\n");
+}
+
 TEST_F(BatchTest, ADocumentSearchWithDetailedWordExtractsIntoAFile) {
   const std::string report = folder.file("report.txt");
   const std::vector<std::string> args = {bin + "sample/ms_aubert.rtf", "-S", "herb", "-M1", "-W0",

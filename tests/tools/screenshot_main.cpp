@@ -6,8 +6,11 @@
 //                    [--click NAME ...] [--type NAME=TEXT ...] -- [lirno arguments]
 //
 // --click triggers the named menu item or button of the main window once the
-// window is up; --type types TEXT into the named field as the user would (in
-// the given order, --wait apart).
+// window is up (a grid's name: a double click on its current row;
+// "frmImage.btnNext": a button of another window); --type types TEXT into
+// the named field as the user would (in the given order, --wait apart).
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QLineEdit>
 #include <QApplication>
@@ -81,6 +84,17 @@ int main(int argc, char** argv) {
         emit a->triggered(false);
       } else if (QToolButton* b = w->button(name)) {
         b->click();
+      } else if (const std::size_t dot = name.find('.'); dot != std::string::npos) {
+        // "frmImage.btnZoomOut": a button of another window of the program.
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+          if (top->objectName() != QString::fromStdString(name.substr(0, dot))) continue;
+          if (auto* b = top->findChild<QAbstractButton*>(QString::fromStdString(name.substr(dot + 1)))) b->click();
+        }
+      } else if (auto* view = w->findChild<QAbstractItemView*>(QString::fromStdString(name))) {
+        // A grid: a double click on its current row (the first if none).
+        QModelIndex at = view->currentIndex();
+        if (!at.isValid() && view->model()) at = view->model()->index(0, 0);
+        if (at.isValid()) emit view->doubleClicked(at);
       } else {
         std::fprintf(stderr, "no command %s\n", name.c_str());
       }

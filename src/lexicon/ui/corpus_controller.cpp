@@ -7,6 +7,7 @@
 #include "lexicon/ui/corpus_dialog.h"
 #include "lexicon/ui/lexicon_files.h"
 #include "lexicon/ui/menu_mark.h"
+#include "platform/translator.h"
 #include "search/ui/search_controller.h"
 #include "shell/command_line.h"
 #include "shell/ui/workbench.h"
@@ -16,7 +17,7 @@ namespace {
 
 ListResource::Kind corpusKind() {
   return {"Corpus",
-          "Le corpus a changé. Voulez-vous l'enregistrer ?",
+          translatable("Le corpus a changé. Voulez-vous l'enregistrer ?"),
           CorpusController::kFilter,
           "cor",
           true,

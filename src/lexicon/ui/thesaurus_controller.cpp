@@ -6,6 +6,7 @@
 #include "lexicon/ui/lexicon_files.h"
 #include "lexicon/ui/menu_mark.h"
 #include "lexicon/ui/thesaurus_dialog.h"
+#include "platform/translator.h"
 #include "search/ui/search_controller.h"
 #include "shell/command_line.h"
 #include "shell/ui/workbench.h"
@@ -15,7 +16,7 @@ namespace {
 
 ListResource::Kind thesaurusKind() {
   return {"Thesaurus",
-          "Le thesaurus a changé. Voulez-vous l'enregistrer ?",
+          translatable("Le thesaurus a changé. Voulez-vous l'enregistrer ?"),
           ThesaurusController::kFilter,
           "the",
           false,

@@ -49,7 +49,12 @@ std::string translate(std::string_view text) {
 
 MessageAnswer showMessage(std::string_view text, std::string_view detail, std::string_view caption,
                           MessageKind kind, QWidget* parent) {
-  MessageRequest r{translate(text) + std::string(detail), std::string(caption), kind};
+  return showMessageAsIs(translate(text) + std::string(detail), caption, kind, parent);
+}
+
+MessageAnswer showMessageAsIs(std::string_view text, std::string_view caption, MessageKind kind,
+                              QWidget* parent) {
+  MessageRequest r{std::string(text), std::string(caption), kind};
   if (messageHandler()) return messageHandler()(r);
   return showBox(r, parent);
 }

@@ -33,6 +33,11 @@ MessageAnswer showMessage(std::string_view text, std::string_view detail = {},
                           std::string_view caption = "Lirno",
                           MessageKind kind = MessageKind::Warning, QWidget* parent = nullptr);
 
+// Shows `text` as it stands: already translated, its detail in place (a
+// message whose detail comes first).
+MessageAnswer showMessageAsIs(std::string_view text, std::string_view caption = "Lirno",
+                              MessageKind kind = MessageKind::Warning, QWidget* parent = nullptr);
+
 // Tests replace the box; the handler receives what would be shown. Passing
 // an empty handler restores the real box. Returns the previous handler.
 using MessageHandler = std::function<MessageAnswer(const MessageRequest&)>;

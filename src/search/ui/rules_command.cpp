@@ -20,7 +20,7 @@ RulesController::FileChooser& chooser() {
 }
 
 std::string openRulesDialog(QWidget* parent, const std::string& initialFolder) {
-  QFileDialog dialog(parent, QStringLiteral("Règles"), fromUtf8(initialFolder),
+  QFileDialog dialog(parent, fromUtf8(translate("Règles")), fromUtf8(initialFolder),
                      QStringLiteral("Rule file (*.rul)"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);

@@ -16,8 +16,10 @@ void attachSearchControllers(TfrmMain& window) {
 QDialog* createFindDialog(Workbench& workbench, QWidget* owner) {
   auto* dialog = new TfrmFind(owner);
   dialog->fillFilters(workbench.rules().filters);
-  QObject::connect(&workbench, &Workbench::rulesChanged, dialog,
-                   [dialog, &workbench] { dialog->fillFilters(workbench.rules().filters); });
+  // The filter names are translated: another language names them anew.
+  for (auto signal : {&Workbench::rulesChanged, &Workbench::languageChanged}) {
+    QObject::connect(&workbench, signal, dialog, [dialog, &workbench] { dialog->fillFilters(workbench.rules().filters); });
+  }
   return dialog;
 }
 

@@ -118,8 +118,8 @@ void TfrmMain::create(bool first) {
     }
     wb.rules().loadVariantRules(rules);
 
+    // The language subsystem loads and empties the language file.
     cl.rulesFile.clear();
-    cl.languageFile.clear();
     for (WindowController* c : controllers_) c->applyCommandLine(cl);
 
     // The open and search commands the command line asks for run once the

@@ -86,6 +86,7 @@ void Workbench::windowDestroyed(TfrmMain* window) {
   const WindowSettings last = window->currentWindowSettings();
   writeSettings([&](const IniFile& ini) { return writeWindowSettings(ini, last); });
   rules_ = RulesTables();
+  language_.reset();
   if (anchor_) anchor_->close();
   emit finished();
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/language.h"
 #include "search/rules_tables.h"
 #include "shell/command_line.h"
 #include "shell/settings.h"
@@ -69,6 +70,11 @@ class Workbench : public QObject {
   void setShellSettings(ShellSettings s) { shellSettings_ = std::move(s); }
 
   RulesTables& rules() { return rules_; }
+  LanguageTables& language() { return language_; }
+  const LanguageTables& language() const { return language_; }
+  // Code of the current language ("fra" while no language file is loaded):
+  // it names the information files of the documents.
+  const std::string& languageCode() const { return language_.code(); }
   SharedDialogs& dialogs() { return dialogs_; }
 
   void setWindowSetup(WindowSetup setup) { windowSetup_ = std::move(setup); }
@@ -97,6 +103,9 @@ class Workbench : public QObject {
   // Another rules file is in force: dialogs that show its filter
   // definitions fill their lists again.
   void rulesChanged();
+  // Another language file is in force: views that draw translated texts
+  // (grid titles) repaint them.
+  void languageChanged();
 
  private:
   std::string programFolder_;
@@ -105,6 +114,7 @@ class Workbench : public QObject {
   std::string fallbackSettingsPath_;
   ShellSettings shellSettings_;
   RulesTables rules_;
+  LanguageTables language_;
   SharedDialogs dialogs_;
   WindowSetup windowSetup_;
   DialogSetup dialogSetup_;
