@@ -146,30 +146,30 @@ TfrmImage::TfrmImage(QWidget* parent) : QDialog(parent) {
   connect(btnZoomIn, &QToolButton::clicked, this, [this] { zoomIn(); });
   connect(btnZoomOut, &QToolButton::clicked, this, [this] { zoomOut(); });
 
-  retranslate();
+  setCaptions();
   updateButtons();
 }
 
 TfrmImage::~TfrmImage() = default;
 
-void TfrmImage::retranslate() {
+void TfrmImage::setCaptions() {
+  // The French captions; the language file's control lines replace them
+  // each time the viewer is shown.
   setWindowTitle(QStringLiteral("Lirno"));
-  auto t = [](const char* text) { return fromUtf8(translate(text)); };
-  btnFirst->setToolTip(t("Première image"));
-  btnPrev->setToolTip(t("Image précédente"));
-  btnNext->setToolTip(t("Image suivante"));
-  btnLast->setToolTip(t("Derniére image"));
-  btnZoomIn->setToolTip(t("Zoom in"));
-  btnZoomOut->setToolTip(t("Zoom out"));
-  lblFolio->setText(t("Folio"));
-  lblDescr->setText(t("Description"));
-  lblImage->setText(t("Image"));
-  chkFollow->setText(t("Suivre le texte"));
-  chkFollow->setToolTip(t("Montrer l'image du folio où se trouve le curseur"));
+  btnFirst->setToolTip(QString::fromUtf8("Première image"));
+  btnPrev->setToolTip(QString::fromUtf8("Image précédente"));
+  btnNext->setToolTip(QStringLiteral("Image suivante"));
+  btnLast->setToolTip(QString::fromUtf8("Derniére image"));
+  btnZoomIn->setToolTip(QStringLiteral("Zoom in"));
+  btnZoomOut->setToolTip(QStringLiteral("Zoom out"));
+  lblFolio->setText(QStringLiteral("Folio"));
+  lblDescr->setText(QStringLiteral("Description"));
+  lblImage->setText(QStringLiteral("Image"));
+  chkFollow->setText(QStringLiteral("Suivre le texte"));
+  chkFollow->setToolTip(QString::fromUtf8("Montrer l'image du folio où se trouve le curseur"));
 }
 
 void TfrmImage::showEvent(QShowEvent* event) {
-  retranslate();
   if (!placed_) {
     // Centred on the desktop the first time; where the user left it after.
     if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());

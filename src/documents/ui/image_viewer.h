@@ -70,9 +70,9 @@ class TfrmImage : public QDialog {
   const LoadedPicture& loadedPicture() const { return picture_; }
   bool dragging() const { return dragging_; }
 
-  // Sets the captions and hints (translated); run again when the language
-  // changes.
-  void retranslate();
+  // Sets the French captions and hints; the language file's control
+  // lines replace them each time the viewer is shown.
+  void setCaptions();
 
   QScrollArea* sclImage = nullptr;
   PictureCanvas* imgPicture = nullptr;

@@ -246,7 +246,7 @@ void PanesController::closePane(int slot) {
   pane.open = false;
   if (pane.panel == frame().ui.pnlDocN[0]) {
     // The caption and "T" speak of the main document, which is gone.
-    frame().setWindowTitle(QStringLiteral("Lirno"));
+    frame().showDocumentCaption({});
     frame().setCommandsEnabled({"btnTrad"}, false);
   }
   if (&pane == current_ && marked_) {
@@ -366,7 +366,7 @@ bool PanesController::loadIntoCurrentPane(const std::string& path, bool reportEr
                              true);
   emit documentDisplayed(slotOf(pane));
   if (pane.panel == frame().ui.pnlDocN[0]) {
-    frame().setWindowTitle(QStringLiteral("Lirno - ") + fromUtf8(path));
+    frame().showDocumentCaption(path);
   }
   pane.nameLabel->setText(fromUtf8(baseNameOf(path)));
   return true;

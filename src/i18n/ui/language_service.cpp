@@ -55,6 +55,8 @@ void LanguageService::translateMainWindow(TfrmMain& window) const {
   const LanguageTables& tables = workbench_.language();
   const std::string form = toUtf8(window.objectName());
   translateWindow(tables, form, &window);
+  // "Lirno - " and the path stay while a document is open.
+  window.refreshDocumentCaption();
   translateMenu(tables, form, window.menuBar());
   translateMenu(tables, form, window.ui.popGrid);
   translateMenu(tables, form, window.ui.popText);

@@ -45,6 +45,16 @@ TfrmMain::TfrmMain(Workbench& workbench, QWidget* parent)
 
 TfrmMain::~TfrmMain() { workbench_.windowDestroyed(this); }
 
+void TfrmMain::showDocumentCaption(const std::string& mainDocumentPath) {
+  captionPath_ = mainDocumentPath;
+  if (!mainDocumentPath.empty()) {
+    setWindowTitle(QStringLiteral("Lirno - ") + fromUtf8(mainDocumentPath));
+    return;
+  }
+  const ControlLine line = workbench_.language().findControlLine("frmMain:frmMain:");
+  setWindowTitle(line.found && !line.caption.empty() ? fromUtf8(line.caption) : QStringLiteral("Lirno"));
+}
+
 QAction* TfrmMain::action(std::string_view name) const {
   const QString n = fromUtf8(name);
   for (QAction* a : actions_) {

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <string>
 #include <string_view>
 #include <optional>
 #include <vector>
@@ -140,6 +141,12 @@ class TfrmMain : public QMainWindow {
     TfrmMain& w_;
   };
 
+  // The caption follows the main document: "Lirno - " and its path while
+  // one is open (other windows look windows up by it), the form's own
+  // caption (translated) otherwise. Called again after a language change.
+  void showDocumentCaption(const std::string& mainDocumentPath);
+  void refreshDocumentCaption() { showDocumentCaption(captionPath_); }
+
   // 26 plus the sum of the result grid's column widths.
   int greatestTargetWidth() const { return greatestTargetWidth_; }
 
@@ -166,6 +173,7 @@ class TfrmMain : public QMainWindow {
   std::vector<WindowController*> controllers_;
   bool first_ = false;
   int busy_ = 0;
+  std::string captionPath_;
   int greatestTargetWidth_ = 0;
   // The splitter values applied from the settings, and which splitters
   // the user has moved since (result panel, bottom band, footnote panel).
