@@ -210,9 +210,8 @@ bool openOutput(const BatchOptions& batch, FileWriter& out) {
     out.attach(STDOUT_FILENO);
     return true;
   }
-  if (out.open(batch.reportPath, batch.report.append ? FileWriter::Mode::Append : FileWriter::Mode::Replace)) {
-    return true;
-  }
+  const auto mode = batch.report.append ? FileWriter::Mode::Append : FileWriter::Mode::Replace;
+  if (out.open(batch.reportPath, mode)) return true;
   message(T("Impossible d'écrire le fichier : "), batch.reportPath + "\n" + out.error());
   return false;
 }
@@ -233,7 +232,7 @@ std::string unreadableDetail(const std::string& path, int code, std::string* tex
   InputFile probe;
   FileError e{FileError::Kind::Read, code, 0, 0};
   if (!probe.open(path)) e = probe.error();
-  if (text) *text = e.messageText();
+  if (text) *text = T(e.messageText());
   return e.detail(path);
 }
 
@@ -326,7 +325,8 @@ int run(int argc, char** argv) {
   FileWriter out;
   bool written = openOutput(batch, out);
   if (written) {
-    writeReport(batch.report, ReportInput{request, targets, corpus, documents, translator, rules.markers.page}, out);
+    const ReportInput input{request, targets, corpus, documents, translator, rules.markers.page};
+    writeReport(batch.report, input, out);
     written = closeOutput(batch, out);
   }
   // Like grep: the documents that could be read were searched, and the

@@ -193,7 +193,9 @@ DocumentLoad notFound(const std::string& path) {
   return {LoadStatus::NotFound, "Fichier non trouvé :\n", path};
 }
 
-// The document reader on the file itself: its own errors, its streaming.
+// The document reader on the file itself: its own errors (missing, too
+// large, not a regular file, a read error, each with its reason), its
+// streaming.
 DocumentLoad readWithReader(const std::string& path, Document& doc, const Markers& markers) {
   FileError error;
   if (!readDocument(path, doc, markers, &error)) {
@@ -232,8 +234,12 @@ const char* foreignFormatOf(const std::string& head, std::uint64_t size) {
 
 DocumentLoad loadDocument(const std::string& path, Document& doc, const Markers& markers) {
   // Without blocking: a FIFO or a device goes to the reader, which says no.
+  // Not even opened when it is no regular file: opening a device may act on it.
+  if (struct stat kind {}; ::stat(path.c_str(), &kind) == 0 && !S_ISREG(kind.st_mode)) {
+    return readWithReader(path, doc, markers);
+  }
   Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
-  if (f.fd < 0) return readWithReader(path, doc, markers);  // the reader says why
+  if (f.fd < 0) return readWithReader(path, doc, markers);  // which says why
   struct stat st {};
   if (::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode) ||
       static_cast<std::uint64_t>(st.st_size) > kMaxDocumentBytes) {

@@ -13,7 +13,7 @@ namespace lirno {
 
 enum class LoadStatus {
   Loaded,
-  NotFound,       // the reader could not open or read the file (the message says why)
+  NotFound,       // the reader could not read the file (the message says why)
   ForeignFormat,  // a word-processor document, a PDF, a picture...
   Unconvertible,  // UTF-8 with characters that have no Windows-1252 form, or broken UTF-8
 };
@@ -44,7 +44,8 @@ inline constexpr const char* kBrokenUtf8Message =
 const char* foreignFormatOf(const std::string& head, std::uint64_t size);
 
 // Loads the file at `path` (UTF-8) into `doc` (the caller has cleared it).
-// Anything but Loaded leaves `doc` untouched. A plain text file that is
+// Anything but Loaded leaves `doc` untouched, but for a read error in the
+// middle of the file, which leaves it empty. A plain text file that is
 // valid UTF-8 with multi-byte sequences, or starts with a UTF-8 byte order
 // mark, is converted to Windows-1252 first (the mark dropped); marks,
 // positions and searches then work on the converted text.

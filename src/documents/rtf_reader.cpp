@@ -699,7 +699,8 @@ bool readDocumentFromMemory(std::string_view bytes, Document& doc, const Markers
   return true;
 }
 
-bool readDocument(const std::string& path, Document& doc, const Markers& markers, FileError* error) {
+bool readDocument(const std::string& path, Document& doc, const Markers& markers,
+                  FileError* error) {
   InputFile in;
   if (!in.open(path, kMaxDocumentBytes)) {
     if (error) *error = in.error();

@@ -25,7 +25,9 @@ int errnoOf(const FileError& e) {
 
 }  // namespace
 
-bool FileError::missing() const { return kind == Kind::Open && (code == ENOENT || code == ENOTDIR); }
+bool FileError::missing() const {
+  return kind == Kind::Open && (code == ENOENT || code == ENOTDIR);
+}
 
 std::string FileError::messageText() const {
   if (missing()) return "Fichier non trouvé :\n";

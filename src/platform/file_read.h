@@ -45,7 +45,8 @@ class InputFile {
 
   // Opens `path` (UTF-8) when it is a regular file of at most `maxBytes`.
   // False, with error() set, otherwise.
-  bool open(const std::string& path, std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
+  bool open(const std::string& path,
+            std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
   // The file's size when it was opened.
   std::uint64_t size() const { return size_; }
   // Reads up to `capacity` bytes: the count read, 0 at the end, -1 on an

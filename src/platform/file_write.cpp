@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -50,6 +51,10 @@ std::string tempName(const std::string& target) {
   x ^= x >> 33;
   char suffix[32];
   std::snprintf(suffix, sizeof suffix, ".tmp%06llx", static_cast<unsigned long long>(x & 0xFFFFFF));
+  // A name at the system's length limit gets a short one beside it.
+  if (fileNameOf(target).size() + std::strlen(suffix) > NAME_MAX) {
+    return folderOf(target) + ".lirno" + suffix;
+  }
   return target + suffix;
 }
 
@@ -87,7 +92,8 @@ bool FileWriter::open(const std::string& path, Mode mode) {
   sync_ = false;
   target_ = path;
   if (mode == Mode::Append) {
-    fd_ = systemCalls().open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+    fd_ = systemCalls().open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY,
+                             0666);
     if (fd_ < 0) return fail(errno);
     owned_ = true;
     struct stat st {};
@@ -95,15 +101,24 @@ bool FileWriter::open(const std::string& path, Mode mode) {
     return true;
   }
 
+  struct stat st {};
+  const bool exists = ::stat(path.c_str(), &st) == 0;
+  if (exists && S_ISDIR(st.st_mode)) return fail(EISDIR);
   target_ = finalTarget(path);
   if (target_.empty()) return fail(errno);
-  struct stat st {};
-  const bool exists = ::stat(target_.c_str(), &st) == 0;
-  if (exists && S_ISDIR(st.st_mode)) return fail(EISDIR);
-  if (exists && !S_ISREG(st.st_mode)) {
-    // A FIFO or a device is written as it is; renaming a file over it
+  struct stat atTarget {};
+  const bool inPlace =
+      exists && (!S_ISREG(st.st_mode) ||
+                 // A link the file system resolves its own way (/dev/stdout
+                 // on a file): the file it names is written as it is.
+                 ::stat(target_.c_str(), &atTarget) != 0 || atTarget.st_dev != st.st_dev ||
+                 atTarget.st_ino != st.st_ino);
+  if (inPlace) {
+    // A FIFO or a device is written as it is: renaming a file over it
     // would remove it.
-    fd_ = systemCalls().open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY, 0);
+    target_ = path;
+    const int truncate = S_ISREG(st.st_mode) ? O_TRUNC : 0;
+    fd_ = systemCalls().open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | truncate, 0);
     if (fd_ < 0) return fail(errno);
     owned_ = true;
     return true;
@@ -112,7 +127,8 @@ bool FileWriter::open(const std::string& path, Mode mode) {
     const std::string name = tempName(target_);
     // O_EXCL: a name that exists (a link someone placed there) is never
     // written through.
-    fd_ = systemCalls().open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+    fd_ = systemCalls().open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY,
+                             0666);
     if (fd_ >= 0) {
       temp_ = name;
       break;
@@ -180,7 +196,8 @@ bool FileWriter::write(std::string_view bytes) {
 bool FileWriter::commit() {
   if (!failed() && fd_ < 0) fail(EBADF);
   if (!failed()) flushBuffer();
-  if (!failed() && sync_ && systemCalls().fsync(fd_) != 0) fail(errno);
+  // A file system that cannot sync (EINVAL) still holds what was written.
+  if (!failed() && sync_ && systemCalls().fsync(fd_) != 0 && errno != EINVAL) fail(errno);
   if (owned_ && fd_ >= 0) {
     if (::close(fd_) != 0 && !failed()) fail(errno);
     fd_ = -1;
@@ -205,7 +222,9 @@ bool FileWriter::commit() {
   return true;
 }
 
-std::string FileWriter::error() const { return errorCode_ ? std::strerror(errorCode_) : std::string(); }
+std::string FileWriter::error() const {
+  return errorCode_ ? std::strerror(errorCode_) : std::string();
+}
 
 bool writeWholeFile(const std::string& path, std::string_view bytes, FileWriter::Mode mode) {
   FileWriter w;

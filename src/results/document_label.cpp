@@ -25,4 +25,14 @@ std::string fileNameOfLabel(std::string_view label) {
   return std::string(label.substr(0, label.find(kLabelSeparator)));
 }
 
+std::string documentPathOf(const DocumentLabel& label) {
+  if (!label.path().empty()) return label.path();
+  return pathOfLabel(label.str());
+}
+
+std::string documentFileNameOf(const DocumentLabel& label) {
+  if (!label.path().empty()) return fileNameOf(label.path());
+  return fileNameOfLabel(label.str());
+}
+
 }  // namespace lirno

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "search/targets.h"
+
 namespace lirno {
 
 inline constexpr std::string_view kLabelSeparator = " | ";
@@ -23,5 +25,12 @@ std::string pathOfLabel(std::string_view label);
 // The file name of a label, as the grid's "Document" column shows it: the
 // text before the first " | ", or the whole label when it has none.
 std::string fileNameOfLabel(std::string_view label);
+
+// The path of a target's document: the one its label keeps, else rebuilt
+// from the label's text. Empty for the empty label.
+std::string documentPathOf(const DocumentLabel& label);
+
+// Its file name, whatever the name holds (" | " too).
+std::string documentFileNameOf(const DocumentLabel& label);
 
 }  // namespace lirno

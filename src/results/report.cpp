@@ -1,6 +1,7 @@
 #include "results/report.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <map>
@@ -117,12 +118,8 @@ class ReportWriter {
       put(t->text);
       if (options_.references) {
         put("\t", std::to_string(t->occurrences.size()));
-        if (!t->document.empty()) {
-          const std::string& label = t->document.str();
-          const std::size_t bar = label.find(kLabelSeparator);
-          put("\t");
-          if (bar != std::string::npos) put(ansi(std::string_view(label).substr(0, bar)));
-        }
+        // The document's file name, from its path: a name may hold " | ".
+        if (!t->document.empty()) put("\t", ansi(documentFileNameOf(t->document)));
         const Occurrence* last = nullptr;
         for (const Occurrence& o : t->occurrences) {
           if (last && o.page == last->page && o.folio == last->folio && o.verso == last->verso) continue;
@@ -163,9 +160,9 @@ class ReportWriter {
 
   // Loads the document of a label (the current one for the empty label);
   // null when it cannot be read. A failed path is not tried again.
-  const Document* source(const std::string& label) {
+  const Document* source(const DocumentLabel& label) {
     if (label.empty()) return &in_.documents.current();
-    const std::string path = pathOfLabel(label);
+    const std::string path = documentPathOf(label);
     if (path != loadedPath_) {
       in_.documents.closeAll();
       loaded_ = in_.documents.load(path);
@@ -176,31 +173,43 @@ class ReportWriter {
   }
 
   // The file name written in an extract's references.
-  std::string fileNameFor(const std::string& label) const {
+  std::string fileNameFor(const DocumentLabel& label) const {
     if (label.empty()) return ansi(fileNameOf(in_.documents.current().path));
-    return ansi(fileNameOfLabel(label));
+    return ansi(documentFileNameOf(label));
   }
 
+  static bool sameDocument(const DocumentLabel& a, const DocumentLabel& b) {
+    return a.str() == b.str() && a.path() == b.path();
+  }
+
+  // The key "label*start|end" of an extract, held as the label and the
+  // rest: the label's text is not copied for every occurrence.
   struct GroupKey {
-    std::string text;  // "label*start|end" as the key is written
-    std::string label;
+    DocumentLabel label;
+    std::array<char, 32> digits;  // "*%04d|%04d"
     std::int32_t start, end;
+    std::string_view rest() const { return digits.data(); }
   };
 
   // The keys' order: text without regard to case, then bytes, so that two
-  // labels that differ in case only stay two extracts.
-  static int foldedCompare(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-      auto fold = [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return u >= 'A' && u <= 'Z' ? u + 32 : static_cast<int>(u);
-      };
-      const int x = fold(a[i]), y = fold(b[i]);
-      if (x != y) return x - y;
+  // labels that differ in case only stay two extracts; then the path, so
+  // that two documents whose labels read alike stay two.
+  static int foldedCompare(const GroupKey& a, const GroupKey& b) {
+    const std::string_view a1 = a.label.str(), a2 = a.rest(), b1 = b.label.str(), b2 = b.rest();
+    const std::size_t na = a1.size() + a2.size(), nb = b1.size() + b2.size();
+    auto at = [](std::string_view p, std::string_view q, std::size_t i) {
+      return static_cast<unsigned char>(i < p.size() ? p[i] : q[i - p.size()]);
+    };
+    auto fold = [](unsigned char u) { return u >= 'A' && u <= 'Z' ? u + 32 : static_cast<int>(u); };
+    int bytes = 0;
+    for (std::size_t i = 0; i < std::min(na, nb); ++i) {
+      const unsigned char x = at(a1, a2, i), y = at(b1, b2, i);
+      if (fold(x) != fold(y)) return fold(x) - fold(y);
+      if (bytes == 0 && x != y) bytes = x < y ? -1 : 1;
     }
-    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-    return a.compare(b);
+    if (na != nb) return na < nb ? -1 : 1;
+    if (bytes != 0) return bytes;
+    return a.label.path().compare(b.label.path());
   }
 
   void groupedExtracts() {
@@ -208,16 +217,16 @@ class ReportWriter {
     for (const auto& t : in_.targets.records()) {
       for (const Occurrence& o : t->occurrences) {
         const auto [start, end] = bounds(o);
-        char digits[32];
-        std::snprintf(digits, sizeof digits, "*%04d|%04d", static_cast<int>(start), static_cast<int>(end));
-        keys.push_back({t->document.str() + digits, t->document.str(), start, end});
+        GroupKey k{t->document, {}, start, end};
+        std::snprintf(k.digits.data(), k.digits.size(), "*%04d|%04d", static_cast<int>(start),
+                      static_cast<int>(end));
+        keys.push_back(std::move(k));
       }
     }
     std::sort(keys.begin(), keys.end(),
-              [](const GroupKey& a, const GroupKey& b) { return foldedCompare(a.text, b.text) < 0; });
-    keys.erase(std::unique(keys.begin(), keys.end(),
-                           [](const GroupKey& a, const GroupKey& b) { return a.text == b.text; }),
-               keys.end());
+              [](const GroupKey& a, const GroupKey& b) { return foldedCompare(a, b) < 0; });
+    const auto same = [](const GroupKey& a, const GroupKey& b) { return foldedCompare(a, b) == 0; };
+    keys.erase(std::unique(keys.begin(), keys.end(), same), keys.end());
     for (const GroupKey& k : keys) {
       if (!ok_) break;
       const Document* doc = source(k.label);
@@ -247,7 +256,7 @@ class ReportWriter {
 
   struct Extract {
     std::string text;
-    std::string label;
+    DocumentLabel label;
     std::int32_t start;
     std::int32_t page, folio, verso;
     // Shared by the extracts in one span: a long span in force over many
@@ -256,22 +265,25 @@ class ReportWriter {
   };
 
   void detailedExtracts() {
-    std::vector<std::string> labels;
+    std::vector<DocumentLabel> labels;
     for (const auto& t : in_.targets.records()) {
-      if (std::find(labels.begin(), labels.end(), t->document.str()) == labels.end()) {
-        labels.push_back(t->document.str());
+      // Targets of one document come in runs: the last label is the usual match.
+      if (!labels.empty() && sameDocument(labels.back(), t->document)) continue;
+      if (std::none_of(labels.begin(), labels.end(),
+                       [&](const DocumentLabel& l) { return sameDocument(l, t->document); })) {
+        labels.push_back(t->document);
       }
     }
     std::vector<std::unique_ptr<Extract>> extracts;
     // The extract of each occurrence, by target and occurrence number.
     std::unordered_map<const Occurrence*, const Extract*> linked;
-    for (const std::string& label : labels) {
+    for (const DocumentLabel& label : labels) {
       const Document* doc = source(label);
       if (!doc) continue;
       std::map<std::int32_t, const Extract*> byStart;
       std::map<std::int32_t, std::shared_ptr<const std::string>> spans;  // by span start
       for (const auto& t : in_.targets.records()) {
-        if (t->document.str() != label) continue;
+        if (!sameDocument(t->document, label)) continue;
         for (const Occurrence& o : t->occurrences) {
           const auto [start, end] = bounds(o);
           auto found = byStart.find(start);
@@ -350,8 +362,8 @@ std::string buildReport(const ReportOptions& options, const ReportInput& input) 
   return std::move(text.text);
 }
 
-bool writeReportFile(const std::string& path, const ReportOptions& options, const ReportInput& input,
-                     std::string* error) {
+bool writeReportFile(const std::string& path, const ReportOptions& options,
+                     const ReportInput& input, std::string* error) {
   FileWriter file;
   if (file.open(path, options.append ? FileWriter::Mode::Append : FileWriter::Mode::Replace)) {
     writeReport(options, input, file);

@@ -44,8 +44,8 @@ struct ReportInput {
 // the previous file as it was. The report is streamed: memory does not grow
 // with it. False, with `*error` (when given) set to the system's reason and
 // errno to its code, when the file cannot be written.
-bool writeReportFile(const std::string& path, const ReportOptions& options, const ReportInput& input,
-                     std::string* error = nullptr);
+bool writeReportFile(const std::string& path, const ReportOptions& options,
+                     const ReportInput& input, std::string* error = nullptr);
 
 // The same into any sink (the standard output, a FileWriter the caller
 // opened and commits): CR LF line ends, written piece by piece as it is

@@ -55,7 +55,7 @@ CorpusRun forEachDocument(EngineContext& context, bool useCorpus,
     if (context.corpus[run.done].empty()) continue;  // names no document
     const std::string path = resolveDocumentPath(context.corpus[run.done], context.programFolder);
     if (const Document* doc = context.documents.load(path)) {
-      scan(*doc, DocumentLabel(documentLabel(path, context.programFolder)));
+      scan(*doc, DocumentLabel(documentLabel(path, context.programFolder), path));
       context.documents.closeAll();
     }
   }

@@ -61,7 +61,10 @@ using cStarts = std::pmr::vector<Occurrence>;
 class DocumentLabel {
  public:
   DocumentLabel() = default;
-  explicit DocumentLabel(std::string text) : shared_(text.empty() ? nullptr : new Shared{std::move(text), 1}) {}
+  // `path`: the document's full path, kept for reopening it (a file name
+  // may hold " | " itself, so the label's text cannot be split back).
+  explicit DocumentLabel(std::string text, std::string path = {})
+      : shared_(text.empty() ? nullptr : new Shared{std::move(text), std::move(path), 1}) {}
   DocumentLabel(const DocumentLabel& other) noexcept : shared_(other.shared_) {
     if (shared_) ++shared_->owners;
   }
@@ -78,11 +81,18 @@ class DocumentLabel {
     static const std::string kEmpty;
     return shared_ ? shared_->text : kEmpty;
   }
+  // The document's full path (UTF-8); empty for the empty label and for a
+  // label made without one (see documentPathOf in results/document_label.h).
+  const std::string& path() const {
+    static const std::string kEmpty;
+    return shared_ ? shared_->path : kEmpty;
+  }
   bool empty() const { return !shared_; }
 
  private:
   struct Shared {
     std::string text;
+    std::string path;
     std::size_t owners;
   };
   Shared* shared_ = nullptr;

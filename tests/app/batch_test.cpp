@@ -206,6 +206,14 @@ TEST_F(BatchTest, ADocumentAboveTheLimitIsSaidToBeTooLarge) {
                        "\n3000000000 octets, la limite est de 1073741808 octets\n");
 }
 
+TEST_F(BatchTest, AFileNameWithTheLabelSeparatorKeepsItsNameAndExtracts) {
+  folder.write("odo | 2.txt", "Odo scripsit.\n");
+  folder.write("c.cor", folder.file("odo | 2.txt") + "\r\n");
+  const Outcome r = run({"-C", folder.file("c.cor"), "-S4", "odo", "--sections", "list,refs", "--extracts", "2"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "ODO\t1\todo | 2.txt\tp:001 f:000r\r\n\r\nOdo scripsit\todo | 2.txt\tp:001\tf:000r\r\n\r\n");
+}
+
 TEST_F(BatchTest, AnEmptyResultIsNoError) {
   const Outcome r = run({bin + "sample/vita_clerici.txt", "-S", "zzz", "--sections", "list"});
   EXPECT_EQ(r.exitCode, 0);
@@ -266,6 +274,9 @@ TEST_F(BatchTest, AStandardOutputThatCannotBeWrittenIsAnError) {
   EXPECT_NE(r.err.find(std::string("Impossible d'écrire sur la sortie standard : ") + std::strerror(ENOSPC)),
             std::string::npos)
       << r.err;
+  r = run({bin + "sample/vita_clerici.txt", "-S", "odo", "--report", "/dev/stdout", "--sections", "list"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "ODO\r\nODONIS\r\n\r\n");
   r = run({"--help"}, {}, " >/dev/full");
   EXPECT_EQ(r.exitCode, 1);
   r = run({"--dump-doc", bin + "sample/vita_clerici.txt"}, {}, " >/dev/full");

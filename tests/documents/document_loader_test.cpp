@@ -4,13 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <random>
 
 #include "platform/cp1252.h"
 
 #include "documents/rtf_reader.h"
 #include "reader_support.h"
+#include "support/faults.h"
 #include "support/temp_folder.h"
 
 namespace lirno {
@@ -102,6 +107,34 @@ TEST_F(DocumentLoaderTest, Windows1252TextAndRichTextAreReadAsBefore) {
   const DocumentLoad gone = loadDocument(folder.file("absent.txt"), doc, markers);
   EXPECT_EQ(gone.status, LoadStatus::NotFound);
   EXPECT_EQ(gone.message + gone.detail, "Fichier non trouvé :\n" + folder.file("absent.txt"));
+}
+
+TEST_F(DocumentLoaderTest, FilesItCannotReadAreSaidWithTheReason) {
+  DocumentLoad r;
+  {
+    testing::ScopedFaults faults;
+    faults.readFailsAfter(10, EIO);  // in the middle of the text
+    r = load("doc.txt", "odo et odo et odo\n");
+  }
+  EXPECT_FALSE(r.loaded());
+  EXPECT_EQ(r.message, "Impossible de lire le fichier :\n");
+  EXPECT_EQ(r.detail, folder.file("doc.txt") + "\n" + std::strerror(EIO));
+  EXPECT_EQ(doc.text, "");  // no part of it to be searched
+
+  ASSERT_EQ(::mkfifo(folder.file("fifo.txt").c_str(), 0600), 0);  // no writer: opening it would wait
+  r = loadDocument(folder.file("fifo.txt"), doc, markers);
+  EXPECT_EQ(r.message, "Ce n'est pas un fichier ordinaire :\n");
+  {
+    testing::ScopedFaults faults;
+    faults.readOpenFails(EACCES);
+    folder.write("secret.txt", "s");
+    r = loadDocument(folder.file("secret.txt"), doc, markers);
+  }
+  EXPECT_EQ(r.message, "Impossible de lire le fichier :\n");
+  EXPECT_EQ(r.detail, folder.file("secret.txt") + "\n" + std::strerror(EACCES));
+  r = loadDocument(folder.file("none.txt"), doc, markers);
+  EXPECT_EQ(r.message, "Fichier non trouvé :\n");
+  EXPECT_EQ(r.detail, folder.file("none.txt"));
 }
 
 TEST_F(DocumentLoaderTest, LargeFilesAreDecidedOverTheirWholeLength) {

@@ -50,6 +50,15 @@ TEST(FileWriterTest, ReplacesKeepingTheModeAndAppendsInPlace) {
   EXPECT_EQ(othersIn(folder, "r.txt"), std::vector<std::string>{"fresh.txt"});
 }
 
+TEST(FileWriterTest, ANameAtTheLengthLimitIsReplacedToo) {
+  testing::TempFolder folder("writer");
+  const std::string name(255, 'n');
+  folder.write(name, "old");
+  ASSERT_TRUE(writeWholeFile(folder.file(name), "new"));
+  EXPECT_EQ(folder.read(name), "new");
+  EXPECT_TRUE(othersIn(folder, name).empty());
+}
+
 TEST(FileWriterTest, LargeWritesArriveWholeThroughTheBuffer) {
   testing::TempFolder folder("writer");
   std::string big;
@@ -149,6 +158,18 @@ TEST(FileWriterTest, FoldersAreRefusedAndDevicesWrittenInPlace) {
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
   EXPECT_FALSE(writeWholeFile("/dev/full", "x"));
   EXPECT_EQ(errno, ENOSPC);
+}
+
+TEST(FileWriterTest, TheSystemsOwnLinksAreWrittenAsTheyStand) {
+  // /proc/self/fd/N of a pipe names no file to put a new one beside.
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  ASSERT_TRUE(writeWholeFile("/proc/self/fd/" + std::to_string(pipeFds[1]), "through the pipe"));
+  char got[32] = {};
+  EXPECT_EQ(::read(pipeFds[0], got, sizeof got), 16);
+  EXPECT_STREQ(got, "through the pipe");
+  ::close(pipeFds[0]);
+  ::close(pipeFds[1]);
 }
 
 TEST(FileWriterTest, TheStandardOutputFailsLikeAFile) {

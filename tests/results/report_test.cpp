@@ -220,6 +220,23 @@ TEST_F(CorpusReportTest, ExtractsLoadEachDocumentOnceAndCloseItAfterwards) {
   EXPECT_EQ(documents.loads, 2);
 }
 
+TEST_F(CorpusReportTest, AFileNameHoldingTheLabelSeparatorKeepsItsNameAndExtracts) {
+  documents.files.clear();
+  documents.files["/c/a | b.txt"] = "AA one.\n";  // label "a | b.txt | /c/"
+  documents.files["/c/b.txt"] = "AA two.\n";
+  corpus = {"/c/a | b.txt", "/c/b.txt"};
+  search();
+  options.information = false;
+  options.extracts = 2;  // the sentence without its separator
+  EXPECT_EQ(report(),
+            "AA\t1\ta | b.txt\tp:001 f:000r\nAA\t1\tb.txt\tp:001 f:000r\n\n"
+            "AA one\ta | b.txt\tp:001\tf:000r\n\nAA two\tb.txt\tp:001\tf:000r\n\n");
+  options.detailed = true;
+  options.list = false;
+  EXPECT_EQ(report(), "AA\n\tAA one\ta | b.txt\tp:001\tf:000r\n\tAA two\tb.txt\tp:001\tf:000r\n\n");
+  EXPECT_TRUE(documents.missing.empty());
+}
+
 TEST_F(CorpusReportTest, TheExtractsOfADocumentThatCannotBeReadAreLeftOut) {
   documents.files.erase("/c/a.txt");
   options.information = options.list = false;

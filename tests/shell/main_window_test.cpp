@@ -15,12 +15,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "app/composition.h"
 #include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
 #include "shell/ui/workbench.h"
+#include "support/faults.h"
 #include "support/temp_folder.h"
 
 namespace lirno {
@@ -304,6 +307,50 @@ TEST_F(MainWindowTest, SecondWindowReadsNoSettingsAndOnlyTheLastOneSaves) {
   EXPECT_EQ(finished.count(), 1);
   EXPECT_TRUE(wb->windows().empty());
   EXPECT_EQ(IniFile(program_.file("Lirno.ini")).readInt("Window", "Width", -1), secondWidth);
+}
+
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeReadIsNotReplacedAndTheFailureIsSaid) {
+  std::vector<MessageRequest> shown;
+  const MessageHandler previous = setMessageHandler([&](const MessageRequest& m) {
+    shown.push_back(m);
+    return MessageAnswer::Ok;
+  });
+  program_.write("Lirno.ini", "[Lirno]\r\nRules=mine.rul\r\n");
+  auto wb = makeWorkbench();
+  TfrmMain* w = wb->start();
+  ASSERT_EQ(wb->settingsPath(), program_.file("Lirno.ini"));
+  const std::string before = program_.read("Lirno.ini");
+  {
+    testing::ScopedFaults faults;
+    faults.readOpenFails(EACCES);  // as when its rights were taken away meanwhile
+    w->close();
+    deletePostedWindows();
+  }
+  setMessageHandler(previous);
+  EXPECT_EQ(program_.read("Lirno.ini"), before);  // not replaced by the window's keys alone
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Impossible d'enregistrer les réglages :\n" + program_.file("Lirno.ini") + "\n" +
+                               std::strerror(EACCES));
+}
+
+TEST_F(MainWindowTest, NeitherFolderTakingTheSettingsIsSaidOnce) {
+  std::vector<MessageRequest> shown;
+  const MessageHandler previous = setMessageHandler([&](const MessageRequest& m) {
+    shown.push_back(m);
+    return MessageAnswer::Ok;
+  });
+  program_.blockWrites("Lirno.ini");
+  home_.blockWrites("lirno/Lirno.ini");
+  auto wb = makeWorkbench();
+  TfrmMain* w = wb->start();
+  EXPECT_EQ(wb->settingsPath(), home_.file("lirno/Lirno.ini"));
+  w->close();  // the window settings fail too, and are not said again
+  deletePostedWindows();
+  setMessageHandler(previous);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Impossible d'enregistrer les réglages :\n" + home_.file("lirno/Lirno.ini") +
+                               "\n" + std::strerror(EACCES));
+  EXPECT_FALSE(home_.exists("lirno/Lirno.ini"));
 }
 
 TEST_F(MainWindowTest, ACommandLineCutSaysWhatWasNotRead) {

@@ -427,9 +427,11 @@ void PanesController::openDocument() {
   wb.shellSettings().documentPath = folderOf(chosen);
   loadIntoCurrentPane(documentPath_, true, true);
   enableTranslation(documentPath_);
-  if (!wb.settingsPath().empty()) {
-    writePathSetting(IniFile(wb.settingsPath()), "DocumentPath", wb.shellSettings().documentPath);
-  }
+  wb.writeSettings(
+      [&](const IniFile& ini) {
+        return writePathSetting(ini, "DocumentPath", wb.shellSettings().documentPath);
+      },
+      &frame());
 }
 
 void PanesController::openCommand() {

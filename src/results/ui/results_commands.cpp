@@ -63,7 +63,7 @@ void ResultsController::copyRows() {
   for (int row = top; row <= bottom && row <= static_cast<int>(targets_.size()); ++row) {
     const Target& t = targets_[static_cast<std::size_t>(row - 1)];
     text += QString::number(t.occurrences.size()) + QLatin1Char('\t') + fromAnsi(t.text) +
-            QLatin1Char('\t') + fromUtf8(pathOfLabel(t.document.str())) + QLatin1Char('\n');
+            QLatin1Char('\t') + fromUtf8(documentPathOf(t.document)) + QLatin1Char('\n');
   }
   text.chop(1);
   clipboard->setText(text);
@@ -120,7 +120,7 @@ void ResultsController::targetAtCaret() {
 void ResultsController::openHere() {
   if (!current_ || current_->document.empty()) return;
   PanesController& p = panes();
-  const std::string path = pathOfLabel(current_->document.str());
+  const std::string path = documentPathOf(current_->document);
   p.closeAllDocuments();
   p.showPane(0);
   p.makeCurrent(0);
@@ -136,7 +136,7 @@ void ResultsController::openHere() {
 
 void ResultsController::openElsewhere() {
   if (!current_ || current_->document.empty()) return;
-  const std::string path = pathOfLabel(current_->document.str());
+  const std::string path = documentPathOf(current_->document);
   Workbench& wb = frame().workbench();
   const QString caption = QStringLiteral("Lirno - ") + fromUtf8(path);
   TfrmMain* found = nullptr;

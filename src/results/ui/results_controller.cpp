@@ -246,7 +246,7 @@ void ResultsController::selectRow(int row) {
   current_ = t;
   setOpenCommandsEnabled(false);
   if (!t->document.empty()) {
-    const std::string path = pathOfLabel(t->document.str());
+    const std::string path = documentPathOf(t->document);
     const bool same = path == p.documentPath();
     setOpenCommandsEnabled(!same);
     inDocument = same;

@@ -27,7 +27,7 @@ QVariant TargetModel::data(const QModelIndex& index, int role) const {
       switch (index.column()) {
         case kCount: return QString::number(t.occurrences.size());
         case kText: return fromAnsi(t.text);
-        default: return fromUtf8(fileNameOfLabel(t.document.str()));
+        default: return fromUtf8(documentFileNameOf(t.document));
       }
     case Qt::TextAlignmentRole: {
       const bool right = index.column() == kText && rightAligned_;

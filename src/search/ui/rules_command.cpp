@@ -60,7 +60,7 @@ bool useRulesFile(Workbench& wb, const std::string& path) {
   // file chosen elsewhere is not.
   const std::string recorded = inProgramFolder(path, wb.programFolder()) ? fileNameOf(path) : path;
   wb.shellSettings().rules = recorded;
-  if (!wb.settingsPath().empty()) writePathSetting(IniFile(wb.settingsPath()), "Rules", recorded);
+  wb.writeSettings([&](const IniFile& ini) { return writePathSetting(ini, "Rules", recorded); });
   emit wb.rulesChanged();
   return true;
 }

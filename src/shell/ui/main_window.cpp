@@ -110,7 +110,10 @@ void TfrmMain::create(bool first) {
     const WindowSettings s = readWindowSettings(readIni, current);
     applyWindowSettings(s);
 
-    if (choice.copyToFallback) writeShellSettings(IniFile(choice.path), shell);
+    // Neither folder takes the settings: said once, the work goes on.
+    if (choice.copyToFallback) {
+      wb.writeSettings([&](const IniFile& ini) { return writeShellSettings(ini, shell); }, this);
+    }
 
     CommandLine& cl = wb.commandLine();
     // The rules file: the command line's, else the settings'; a bare name is

@@ -5,6 +5,8 @@
 #include <QMetaObject>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/paths.h"
 #include "platform/ui/message.h"
@@ -35,14 +37,15 @@ TfrmMain* Workbench::start() {
     std::string detail = commandLine_.dropped;
     if (detail.size() > 300) {
       std::size_t end = 300;
-      while (end > 0 && (static_cast<unsigned char>(detail[end]) & 0xC0) == 0x80) --end;  // whole UTF-8 characters
+      // Whole UTF-8 characters.
+      while (end > 0 && (static_cast<unsigned char>(detail[end]) & 0xC0) == 0x80) --end;
       detail = detail.substr(0, end) + "...";
     }
     QMetaObject::invokeMethod(
         first,
         [first, detail] {
-          showMessage("La ligne de commande dépasse 1024 caractères ; ceci n'a pas été lu :\n", detail,
-                      "Lirno", MessageKind::Warning, first);
+          showMessage("La ligne de commande dépasse 1024 caractères ; ceci n'a pas été lu :\n",
+                      detail, "Lirno", MessageKind::Warning, first);
         },
         Qt::QueuedConnection);
   }
@@ -59,13 +62,29 @@ TfrmMain* Workbench::createMainWindow() {
 
 void Workbench::windowCreated(TfrmMain* window) { windows_.push_back(window); }
 
+bool Workbench::writeSettings(const std::function<bool(const IniFile&)>& write, QWidget* parent) {
+  if (settingsPath_.empty()) return true;
+  errno = 0;
+  if (write(IniFile(settingsPath_))) return true;
+  const int error = errno;
+  if (!settingsFailureShown_) {
+    settingsFailureShown_ = true;
+    std::string detail = settingsPath_;
+    if (error != 0) detail.append("\n").append(std::strerror(error));
+    showMessage("Impossible d'enregistrer les réglages :\n", detail, "Lirno", MessageKind::Warning,
+                parent);
+  }
+  return false;
+}
+
 void Workbench::windowDestroyed(TfrmMain* window) {
   const auto it = std::find(windows_.begin(), windows_.end(), window);
   if (it == windows_.end()) return;
   windows_.erase(it);
   if (!windows_.empty()) return;
 
-  if (!settingsPath_.empty()) writeWindowSettings(IniFile(settingsPath_), window->currentWindowSettings());
+  const WindowSettings last = window->currentWindowSettings();
+  writeSettings([&](const IniFile& ini) { return writeWindowSettings(ini, last); });
   rules_ = RulesTables();
   language_.reset();
   if (anchor_) anchor_->close();

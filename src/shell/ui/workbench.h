@@ -59,6 +59,11 @@ class Workbench : public QObject {
   const std::string& fallbackSettingsPath() const { return fallbackSettingsPath_; }
   void setFallbackSettingsPath(std::string path) { fallbackSettingsPath_ = std::move(path); }
 
+  // Writes to the settings file (nothing before one is chosen). A write
+  // that fails (the file cannot be read or written) is refused by the file
+  // and said once per process, with the reason, over `parent`; false then.
+  bool writeSettings(const std::function<bool(const IniFile&)>& write, QWidget* parent = nullptr);
+
   // "Rules", "Language" and "DocumentPath" as read by the first window (paths
   // UTF-8); commands that write them keep them up to date.
   ShellSettings& shellSettings() { return shellSettings_; }
@@ -115,6 +120,7 @@ class Workbench : public QObject {
   DialogSetup dialogSetup_;
   std::vector<TfrmMain*> windows_;
   TfrmStart* anchor_ = nullptr;
+  bool settingsFailureShown_ = false;
 };
 
 }  // namespace lirno
