@@ -250,10 +250,15 @@ void ConcordanceController::refresh() {
   const std::size_t targetCount = c.targets.size();
   const std::size_t lineCount = c.lines.size();
   w.model().reset(std::move(c), std::move(order));
-  QString count = QString::number(lineCount) + T(" occurrences de ") + QString::number(targetCount) + T(" cibles");
+  QString count = QString::number(lineCount) + (lineCount > 1 ? T(" occurrences de ") : T(" occurrence de ")) +
+                  QString::number(targetCount) + (targetCount > 1 ? T(" cibles") : T(" cible"));
   if (unread > 0) count += QStringLiteral(" \u2014 ") + QString::number(unread) + T(" document(s) illisible(s)");
   w.ui.lblKwicCount->setText(count);
   w.ui.lblKwicSortOrder->setText(sortDescription());
+  for (QWidget* b : std::initializer_list<QWidget*>{w.ui.btnKwicCopy, w.ui.btnKwicExport, w.ui.btnDispPng,
+                                                    w.ui.btnDispSvg, w.ui.btnCountsExport}) {
+    b->setEnabled(lineCount > 0);
+  }
 
   w.ui.pbxDispersion->setStrips(buildDispersion(list, chosen, documents));
   QStandardItemModel& m = *w.ui.folioCounts;

@@ -3,6 +3,7 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <QToolTip>
@@ -17,8 +18,10 @@ namespace lirno {
 namespace {
 
 const QColor kTick(200, 0, 0);
-const QColor kFolioTick(90, 110, 160, 110);
-const QColor kPageTick(150, 150, 150, 80);
+// Opaque, as faint as a light ink over the strip: lines without blending
+// draw several times faster.
+const QColor kFolioTick(176, 186, 210);
+const QColor kPageTick(214, 214, 210);
 const QColor kStripBack(250, 250, 244);
 const QColor kFrame(150, 150, 150);
 
@@ -60,42 +63,44 @@ int DispersionView::stripAt(int y) const {
   return -1;
 }
 
-void DispersionView::render(QPainter& p, const QSize& size) const {
-  p.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+void DispersionView::render(QPainter& p, const QSize& size, const QRect& area) const {
+  p.fillRect(area.isEmpty() ? QRect(QPoint(0, 0), size) : area, Qt::white);
   QFont f = font();
   f.setPixelSize(11);
   p.setFont(f);
   for (int s = 0; s < static_cast<int>(strips_.size()); ++s) {
     const DispersionStrip& strip = strips_[static_cast<std::size_t>(s)];
     const QRect r = stripRect(s, size.width());
+    if (!area.isEmpty() && !area.intersects(r.adjusted(0, -kStripGap, 0, 0))) continue;
     p.setPen(Qt::black);
     QString title = fromUtf8(strip.name.empty() ? translate("(document)") : strip.name) +
                     QStringLiteral("  \u2014  ") + QString::number(strip.hits.size());
     p.drawText(QRect(r.left(), r.top() - kStripGap, r.width(), kStripGap - 2),
                Qt::AlignLeft | Qt::AlignBottom, title);
     p.fillRect(r, kStripBack);
-    // Boundaries: folios as taller faint ticks than pages.
-    std::vector<QLineF> pages, folios;
-    for (const DispersionBoundary& b : strip.boundaries) {
-      const double x = xOf(r, b.position, strip.length);
-      (b.folio ? folios : pages).emplace_back(x, r.top() + (b.folio ? 0 : r.height() / 2), x, r.bottom());
-    }
-    p.setPen(QPen(kPageTick, 1));
-    p.drawLines(pages.data(), static_cast<int>(pages.size()));
-    p.setPen(QPen(kFolioTick, 1));
-    p.drawLines(folios.data(), static_cast<int>(folios.size()));
-    // One line per pixel column however many hits fall in it: 100 000
+    // Boundaries (folios as taller faint ticks than pages) and hits: one
+    // line per pixel column however many fall in it, so that 100 000
     // occurrences draw as fast as a few hundred.
-    std::vector<QLineF> ticks;
-    int lastColumn = -1;
-    for (const DispersionHit& h : strip.hits) {
-      const double x = xOf(r, h.position, strip.length);
-      const int column = static_cast<int>(x);
-      if (column == lastColumn) continue;
-      lastColumn = column;
-      ticks.emplace_back(x + 0.5, r.top() + 2, x + 0.5, r.bottom() - 1);
+    std::vector<QLine> pages, folios, ticks;
+    int lastPage = -1, lastFolio = -1, lastTick = -1;
+    for (const DispersionBoundary& b : strip.boundaries) {
+      const int x = static_cast<int>(xOf(r, b.position, strip.length));
+      int& last = b.folio ? lastFolio : lastPage;
+      if (x == last) continue;
+      last = x;
+      (b.folio ? folios : pages).emplace_back(x, r.top() + (b.folio ? 1 : r.height() / 2), x, r.bottom() - 1);
     }
-    p.setPen(QPen(kTick, 1));
+    for (const DispersionHit& h : strip.hits) {
+      const int x = static_cast<int>(xOf(r, h.position, strip.length));
+      if (x == lastTick) continue;
+      lastTick = x;
+      ticks.emplace_back(x, r.top() + 2, x, r.bottom() - 2);
+    }
+    p.setPen(QPen(kPageTick, 0));
+    p.drawLines(pages.data(), static_cast<int>(pages.size()));
+    p.setPen(QPen(kFolioTick, 0));
+    p.drawLines(folios.data(), static_cast<int>(folios.size()));
+    p.setPen(QPen(kTick, 0));
     p.drawLines(ticks.data(), static_cast<int>(ticks.size()));
     p.setPen(QPen(kFrame, 1));
     p.setBrush(Qt::NoBrush);
@@ -103,9 +108,9 @@ void DispersionView::render(QPainter& p, const QSize& size) const {
   }
 }
 
-void DispersionView::paintEvent(QPaintEvent*) {
+void DispersionView::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  render(p, size());
+  render(p, size(), event->rect());
 }
 
 std::pair<int, int> DispersionView::hitAt(const QPoint& at) const {

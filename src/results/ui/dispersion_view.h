@@ -25,8 +25,9 @@ class DispersionView : public QWidget {
   void setStrips(std::vector<DispersionStrip> strips);
   const std::vector<DispersionStrip>& strips() const { return strips_; }
 
-  // Draws the strips into a surface `size` wide and high.
-  void render(QPainter& p, const QSize& size) const;
+  // Draws the strips into a surface `size` wide and high; only those that
+  // meet `area` when it is not empty.
+  void render(QPainter& p, const QSize& size, const QRect& area = {}) const;
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
