@@ -179,6 +179,13 @@ TEST_F(BatchTest, CountsPerFolioAndPageAsCsv) {
   EXPECT_EQ(r.out, expected("aubert_herb_per_folio.csv"));
 }
 
+TEST_F(BatchTest, HelpNamesTheConcordanceOptions) {
+  const Outcome r = run({"--help"});
+  for (const char* option : {"--kwic", "--width", "--cut-words", "--sort", "--per-folio", "--csv"}) {
+    EXPECT_NE(r.out.find(std::string("  ").append(option)), std::string::npos) << option;
+  }
+}
+
 TEST_F(BatchTest, BadConcordanceOptionsAreUsageErrors) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--kwic", "--sort", "L4"}, {"--kwic", "--sort", "L1,L2,L3,C"},
