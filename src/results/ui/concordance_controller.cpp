@@ -141,6 +141,7 @@ void ConcordanceController::wireWindow() {
             if (now.isValid()) showLine(now.row());
           });
   connect(u.btnKwicCopy, &QPushButton::clicked, this, [this] { copyLines(); });
+  connect(u.mnuKwicCopy, &QAction::triggered, this, [this] { copyLines(); });
   connect(u.btnKwicExport, &QPushButton::clicked, this, [this] {
     const QString path = saveFile("Exporter la concordance", "TSV (*.tsv);;CSV (*.csv)");
     if (!path.isEmpty()) exportConcordance(path);
@@ -259,6 +260,7 @@ void ConcordanceController::refresh() {
                                                     w.ui.btnDispSvg, w.ui.btnCountsExport}) {
     b->setEnabled(lineCount > 0);
   }
+  w.ui.mnuKwicCopy->setEnabled(lineCount > 0);
 
   w.ui.pbxDispersion->setStrips(buildDispersion(list, chosen, documents));
   QStandardItemModel& m = *w.ui.folioCounts;

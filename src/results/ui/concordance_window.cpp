@@ -1,5 +1,6 @@
 #include "results/ui/concordance_window.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -110,6 +111,12 @@ TfrmConcordance::TfrmConcordance(QWidget* owner) : QWidget(owner, Qt::Window), m
   g->horizontalHeader()->resizeSection(ConcordanceModel::kDocument, 14 * em);
   g->horizontalHeader()->setStretchLastSection(true);
   kwic->addWidget(g, 1);
+  ui.mnuKwicCopy = new QAction(this);
+  ui.mnuKwicCopy->setObjectName(QStringLiteral("mnuKwicCopy"));
+  ui.mnuKwicCopy->setShortcut(QKeySequence::Copy);
+  ui.mnuKwicCopy->setShortcutContext(Qt::WidgetShortcut);
+  g->addAction(ui.mnuKwicCopy);
+  g->setContextMenuPolicy(Qt::ActionsContextMenu);
 
   auto* bottom = new QHBoxLayout;
   ui.lblKwicCount = named(new QLabel, "lblKwicCount");
@@ -200,6 +207,7 @@ void TfrmConcordance::translateControls() {
   }
   ui.chkKwicBom->setText(T("&BOM pour tableur"));
   ui.btnKwicCopy->setText(T("Co&pier"));
+  ui.mnuKwicCopy->setText(T("&Copier les lignes"));
   ui.btnKwicExport->setText(T("E&xporter..."));
   ui.btnDispPng->setText(T("Image &PNG..."));
   ui.btnDispSvg->setText(T("Image &SVG..."));

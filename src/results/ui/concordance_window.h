@@ -7,6 +7,7 @@
 
 #include <array>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -39,6 +40,7 @@ struct ConcordanceControls {
   QLabel* lblKwicCount = nullptr;
   QCheckBox* chkKwicBom = nullptr;
   QPushButton* btnKwicCopy = nullptr;
+  QAction* mnuKwicCopy = nullptr;  // Ctrl+C and the grid's pop-up
   QPushButton* btnKwicExport = nullptr;
   // Répartition page
   QWidget* pnlDispersion = nullptr;

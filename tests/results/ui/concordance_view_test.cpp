@@ -173,6 +173,11 @@ TEST_F(ConcordanceViewTest, CopyAndExportWriteEveryLineWithItsReferences) {
             "le chat et le \trat\t. le chien et le rat.\\nun rat, un chat.\\n\\n\tRAT\tanimaux.txt\t"
             "p:001 f:000r\t14");
 
+  // Ctrl+C in the grid copies the same lines.
+  QGuiApplication::clipboard()->clear();
+  view(w).ui.mnuKwicCopy->trigger();
+  EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("le \tchat\t")));
+
   const std::string csv = program_.file("lignes.csv");
   kwic(w).chooseSaveFile = [&](const QString&, const QString&) { return fromUtf8(csv); };
   view(w).ui.chkKwicBom->setChecked(true);
