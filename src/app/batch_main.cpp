@@ -1,4 +1,5 @@
 // lirno-batch: the workbench's search, word list and report without a window.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,8 @@
 #include "platform/file_read.h"
 #include "platform/file_write.h"
 #include "platform/paths.h"
+#include "results/concordance.h"
+#include "results/dispersion.h"
 #include "results/report.h"
 #include "search/driver.h"
 #include "search/request_builder.h"
@@ -69,6 +72,15 @@ const char kUsage[] =
     "  --no-extref      no references with the extracts\n"
     "  --no-balise      no marked spans with the extracts\n"
     "  --words          the word list (with -I, -W, -M, -Y) instead of a search\n"
+    "  --kwic           the concordance instead of the report: one line per\n"
+    "                   occurrence, UTF-8 TSV (see README)\n"
+    "  --width N        characters of context on each side (default 50)\n"
+    "  --cut-words      cut contexts at the width, even inside a word\n"
+    "  --sort KEYS      concordance sort, up to three of L3,L2,L1,C,R1,R2,R3\n"
+    "                   (C the found text), then document and position\n"
+    "  --per-folio      the occurrences counted per folio side and per page,\n"
+    "                   UTF-8 TSV, instead of the report\n"
+    "  --csv            --kwic and --per-folio write CSV instead of TSV\n"
     "  --dump-doc FILE  write FILE's document model (text, marks, notes, line\n"
     "                   table) as JSON and stop\n"
     "  --help           this text\n"
@@ -82,6 +94,11 @@ struct BatchOptions {
   std::string dumpPath;
   bool words = false;
   bool help = false;
+  bool kwic = false;
+  bool perFolio = false;
+  bool csv = false;
+  ConcordanceOptions concordance;
+  std::vector<KwicKey> sortKeys;
   ReportOptions report;
 };
 
@@ -140,6 +157,22 @@ bool parseSections(std::string_view list, ReportOptions& report) {
   }
 }
 
+bool parseSortKeys(std::string_view list, std::vector<KwicKey>& keys) {
+  keys.clear();
+  while (!list.empty()) {
+    const std::size_t comma = list.find(',');
+    std::string item(list.substr(0, comma));
+    for (char& c : item) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    static const char* const kNames[kKwicKeyCount] = {"L3", "L2", "L1", "C", "R1", "R2", "R3"};
+    const auto* at = std::find(std::begin(kNames), std::end(kNames), item);
+    if (at == std::end(kNames) || keys.size() == kKwicMaxSortKeys) return false;
+    keys.push_back(static_cast<KwicKey>(at - std::begin(kNames)));
+    if (comma == std::string_view::npos) break;
+    list.remove_prefix(comma + 1);
+  }
+  return !keys.empty();
+}
+
 // Splits the arguments into the output options and the workbench's own,
 // which keep their order. An argument that follows a workbench option
 // taking one is that option's, whatever it looks like.
@@ -191,6 +224,31 @@ bool parseArguments(int argc, char** argv, BatchOptions& batch, std::vector<std:
       batch.report.spans = false;
     } else if (a == "--words") {
       batch.words = true;
+    } else if (a == "--kwic") {
+      batch.kwic = true;
+    } else if (a == "--per-folio") {
+      batch.perFolio = true;
+    } else if (a == "--csv") {
+      batch.csv = true;
+    } else if (a == "--cut-words") {
+      batch.concordance.wholeWords = false;
+    } else if (a == "--width") {
+      const char* v = value("--width");
+      if (!v) return false;
+      char* end = nullptr;
+      const long n = std::strtol(v, &end, 10);
+      if (*v == '\0' || *end != '\0' || n < 0 || n > 100000) {
+        message("lirno-batch: --width takes a number of characters from 0 to 100000: ", v);
+        return false;
+      }
+      batch.concordance.width = static_cast<int>(n);
+    } else if (a == "--sort") {
+      const char* v = value("--sort");
+      if (!v) return false;
+      if (!parseSortKeys(v, batch.sortKeys)) {
+        message("lirno-batch: --sort takes up to three of L3,L2,L1,C,R1,R2,R3: ", v);
+        return false;
+      }
     } else if (a == "--dump-doc") {
       const char* v = value("--dump-doc");
       if (!v) return false;
@@ -320,6 +378,30 @@ int run(int argc, char** argv) {
     }
     const SearchOutcome outcome = runSearch(request, targets, context, false);
     message(cp1252ToUtf8(outcome.status));
+  }
+
+  if (batch.kwic || batch.perFolio) {
+    const TableFormat format = batch.csv ? TableFormat::Csv : TableFormat::Tsv;
+    std::string table;
+    if (batch.kwic) {
+      const Concordance c = buildConcordance(targets, {}, documents, rules, batch.concordance);
+      const WordForm form{request.resultSpelling, request.showSymbols};
+      table = concordanceTable(c, sortConcordance(c, batch.sortKeys, rules, form), format, false,
+                               defaultConcordanceColumns());
+    }
+    if (batch.perFolio) {
+      if (!table.empty()) table += batch.csv ? "\r\n" : "\n";
+      table += placeCountTable(countPlaces(targets, {}), format, false, fileNameOf(cl.fileToOpen));
+    }
+    FileWriter out;
+    bool written = openOutput(batch, out);
+    if (written) {
+      out.write(table);
+      written = closeOutput(batch, out);
+    }
+    const int status = written && documents.failures() == 0 ? 0 : 1;
+    std::fflush(nullptr);
+    std::_Exit(status);
   }
 
   FileWriter out;

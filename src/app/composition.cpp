@@ -8,10 +8,12 @@
 #include "lexicon/ui/lexicon_module.h"
 #include "lexicon/ui/thesaurus_dialog.h"
 #include "lexicon/ui/word_dialog.h"
+#include "results/ui/concordance_controller.h"
 #include "results/ui/result_dialog.h"
 #include "results/ui/results_module.h"
 #include "search/ui/add_string_dialog.h"
 #include "search/ui/genoa_dialog.h"
+#include "search/ui/search_controller.h"
 #include "search/ui/search_module.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/workbench.h"
@@ -26,6 +28,13 @@ void composeWorkbench(Workbench& workbench) {
     attachResultsControllers(window);
     attachSearchControllers(window);
     attachLexiconControllers(window);
+    // The concordance compares words in the spelling of the last request.
+    if (auto* concordance = window.controller<ConcordanceController>()) {
+      concordance->setRequestSource([&window]() -> const SearchRequest* {
+        auto* search = window.controller<SearchController>();
+        return search ? &search->request() : nullptr;
+      });
+    }
   });
   workbench.setDialogSetup([](Workbench& wb) {
     QWidget* owner = wb.anchor();

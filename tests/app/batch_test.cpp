@@ -334,5 +334,39 @@ TEST_F(BatchTest, HelpNamesEveryOption) {
   }
 }
 
+TEST_F(BatchTest, TheConcordanceOfACorpusSortedByTheWordsAroundTheHits) {
+  // Modifiée: the right words compare reduced (venit as uenit, before um).
+  const Outcome r = run({"-C", bin + "sample.cor", "-S", "odo", "-S", "libr", "-X2", "--kwic", "--sort",
+                         "r1,L1", "--width", "30"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, expected("corpus_kwic_r1_l1.tsv"));
+  EXPECT_EQ(r.err, "\"ODO + LIBR\" (Contx : Phrase)  Mots : 6  Occurrences : 12\n");
+}
+
+TEST_F(BatchTest, CountsPerFolioAndPageAsCsv) {
+  const Outcome r = run({bin + "sample/ms_aubert.rtf", "-S", "herb", "-M1", "-W0", "--per-folio", "--csv"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, expected("aubert_herb_per_folio.csv"));
+}
+
+TEST_F(BatchTest, HelpNamesTheConcordanceOptions) {
+  const Outcome r = run({"--help"});
+  for (const char* option : {"--kwic", "--width", "--cut-words", "--sort", "--per-folio", "--csv"}) {
+    EXPECT_NE(r.out.find(std::string("  ").append(option)), std::string::npos) << option;
+  }
+}
+
+TEST_F(BatchTest, BadConcordanceOptionsAreUsageErrors) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--kwic", "--sort", "L4"}, {"--kwic", "--sort", "L1,L2,L3,C"},
+        {"--kwic", "--width", "-3"}, {"--kwic", "--width"}}) {
+    std::vector<std::string> all = {"-C", bin + "sample.cor", "-S", "odo"};
+    all.insert(all.end(), args.begin(), args.end());
+    const Outcome r = run(all);
+    EXPECT_EQ(r.exitCode, 2) << args[1];
+    EXPECT_EQ(r.out, "");
+  }
+}
+
 }  // namespace
 }  // namespace lirno

@@ -94,7 +94,9 @@ TEST_F(MainWindowTest, MainMenuHasEveryItemInOrder) {
                 "mnuSortDocText|Trier par doc + texte|", "mnuSortDocNum|Trier par doc + nombre|", "-",
                 "mnuUp|&Monter|F3", "mnuDown|&Descendre|F4", "-", "mnuFirst|&Début|F5",
                 "mnuPrev|&Précédente|F6", "mnuNext|&Suivante|F7", "mnuLast|&Fin|F8", "-",
-                "mnuSaveTarget|&Enregister|Ctrl+S"}));
+                "mnuSaveTarget|&Enregister|Ctrl+S",
+                // Added after the form's items: the concordance and where the hits fall.
+                "-", "mnuConcordance|&Concordance|Ctrl+K", "mnuDispersion|&Répartition|Ctrl+Shift+K"}));
   EXPECT_EQ(describe(w->menu("mnuCorpus")),
             (std::vector<std::string>{"mnuCNew|&Nouveau|", "mnuCOpen|&Ouvrir|", "mnuCEdit|&Modifier|",
                                       "-", "mnuCSave|&Enregistrer|", "mnuCSaveAs|Enregistrer &sous|",
@@ -130,7 +132,7 @@ TEST_F(MainWindowTest, ToolButtonsAreInOrderWithTheirHints) {
                      "btnUp|Ligne précédente", "btnDown|Ligne suivante", "btnFirst|Première cible",
                      "btnPrev|Cible précédente", "btnNext|Cible suivante", "btnLast|Derniére cible",
                      "btnGrdOpen|Ouvrir dans la fenêtre", "btnGrdOpenNew|Ouvrir dans une autre fenêtre",
-                     "btnHelp|Aide", "btnZoomOut|Zoom out", "btnZoomIn|Zoom in"}));
+                     "btnConcordance|Concordance", "btnDispersion|Répartition des occurrences", "btnHelp|Aide", "btnZoomOut|Zoom out", "btnZoomIn|Zoom in"}));
   EXPECT_EQ(w->button("btnTrad")->text(), QStringLiteral("T"));
   EXPECT_EQ(w->button("btnSwap")->text(), QStringLiteral("X"));
   EXPECT_EQ(w->button("btnHoriz")->text(), QStringLiteral("H"));

@@ -66,6 +66,8 @@ void TfrmMain::buildToolButtons() {
       {"btnLast", "Derniére cible", ToolIcon::Last},
       {"btnGrdOpen", "Ouvrir dans la fenêtre", ToolIcon::OpenHere},
       {"btnGrdOpenNew", "Ouvrir dans une autre fenêtre", ToolIcon::OpenElsewhere},
+      {"btnConcordance", "Concordance", ToolIcon::Concordance},
+      {"btnDispersion", "Répartition des occurrences", ToolIcon::Dispersion},
       {"btnHelp", "Aide", ToolIcon::Help},
       {"btnZoomOut", "Zoom out", ToolIcon::ZoomOut},
       {"btnZoomIn", "Zoom in", ToolIcon::ZoomIn},
@@ -122,6 +124,9 @@ void TfrmMain::buildMenus() {
   addAction(targets, "mnuLast", "&Fin", QKeySequence(Qt::Key_F8));
   targets->addSeparator();
   addAction(targets, "mnuSaveTarget", "&Enregister", QKeySequence(Qt::CTRL | Qt::Key_S));
+  targets->addSeparator();
+  addAction(targets, "mnuConcordance", "&Concordance", QKeySequence(Qt::CTRL | Qt::Key_K));
+  addAction(targets, "mnuDispersion", "&Répartition", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
 
   auto listMenu = [&](const char* name, const char* caption, char prefix) {
     QMenu* m = topMenu(name, caption);

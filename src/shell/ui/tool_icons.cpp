@@ -181,6 +181,29 @@ void draw(QPainter& p, ToolIcon kind) {
       p.drawText(QRectF(1.5, 1.5, 15, 15), Qt::AlignCenter, QStringLiteral("i"));
       break;
     }
+    case ToolIcon::Concordance:
+      // Lines of text with their middle word marked: a concordance.
+      page(p, QRectF(1.5, 1.5, 15, 15));
+      for (int i = 0; i < 4; ++i) {
+        const qreal y = 4.5 + i * 3;
+        p.setPen(QPen(kBlue, 1));
+        p.drawLine(QPointF(3, y), QPointF(6.5, y));
+        p.drawLine(QPointF(11.5, y), QPointF(15, y));
+        p.setPen(QPen(kRed, 1.6));
+        p.drawLine(QPointF(7.5, y), QPointF(10.5, y));
+      }
+      break;
+    case ToolIcon::Dispersion:
+      // Strips with ticks where the hits fall.
+      for (int i = 0; i < 3; ++i) {
+        const qreal y = 2.5 + i * 5;
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(1.5, y, 15, 3.5));
+        p.setPen(QPen(kRed, 1.2));
+        for (const qreal x : {3.5 + i * 2.0, 8.0 - i, 12.5 + i * 0.8}) p.drawLine(QPointF(x, y + 0.5), QPointF(x, y + 3));
+      }
+      break;
     case ToolIcon::ClosePane:
       p.setPen(QPen(kInk, 1.8));
       p.drawLine(QPointF(5, 5), QPointF(13, 13));
