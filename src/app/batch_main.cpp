@@ -315,6 +315,12 @@ int run(int argc, char** argv) {
   const CommandLine cl = parseCommandArguments(args, false);
 
   if (!cl.languageFile.empty() && !loadLanguage(cl.languageFile)) return 1;
+  if (!cl.unconvertible.empty()) {
+    message(T("Ces chaînes de recherche ont des caractères sans forme Windows-1252 ; elles ne sont pas "
+              "cherchées :\n"),
+            cl.unconvertible);
+    return 2;
+  }
   const Translator translator = [](std::string_view text) { return T(text); };
 
   const std::string programFolder = executableFolder();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/cp1252.h"
+
 namespace lirno {
 namespace {
 
@@ -80,7 +82,16 @@ void Parser::take(const std::string& token) {
     case Waiting::Ignore:
       break;
     case Waiting::Search: {
-      CommandLineString s{token, 0, false};
+      std::string text = token;
+      if (isMultiByteUtf8(text)) {
+        if (!charactersWithoutCp1252(text).empty()) {
+          cl.unconvertible += text;
+          cl.unconvertible += '\n';
+          break;
+        }
+        text = utf8ToCp1252(text);
+      }
+      CommandLineString s{std::move(text), 0, false};
       for (std::size_t i = 2; i < searchFlags_.size(); ++i) {
         const char f = searchFlags_[i];
         if (f >= '0' && f <= '4') s.place = f - '0';

@@ -36,6 +36,11 @@ struct CommandLine {
   // What the 1024-character cut left unread (parseCommandArguments with
   // the cut), as it stood on the command line; empty when all was read.
   std::string dropped;
+  // Search strings come from a UTF-8 terminal or script: one that is
+  // multi-byte UTF-8 is converted to Windows-1252 when every character has
+  // a form there; the others are left out and listed here (UTF-8, one a
+  // line) so that the caller can say so. Other bytes are taken as they are.
+  std::string unconvertible;
 };
 
 // The workbench reads only this many characters of its command line after

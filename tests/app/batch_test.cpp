@@ -143,6 +143,17 @@ TEST_F(BatchTest, Utf8DocumentsAreReadConvertedAndForeignFormatsRefused) {
   EXPECT_EQ(r.out, "\xE9t\xE9\r\n\r\n");  // found in the converted text
   EXPECT_EQ(r.err, "\"\xC3\xA9t\xC3\xA9\"  Mots : 1  Occurrences : 1\n");
 
+  // Typed in a UTF-8 terminal: the same search, and a string no
+  // Windows-1252 document can hold is refused by name.
+  r = run({folder.file("u.txt"), "-S", "\xC3\xA9t\xC3\xA9", "-M0", "--sections", "list"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "\xE9t\xE9\r\n\r\n");
+  r = run({folder.file("u.txt"), "-S", "herba", "-S", "\xC5\x82\xC3\xB3" "d\xC5\xBA", "-M0"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("sans forme Windows-1252"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\xC5\x82\xC3\xB3" "d\xC5\xBA\n"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+
   folder.write("a.pdf", "%PDF-1.4\n%herba\n");
   r = run({folder.file("a.pdf"), "-S", "herba"});
   EXPECT_EQ(r.exitCode, 1);

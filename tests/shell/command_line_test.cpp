@@ -176,5 +176,19 @@ TEST(CommandLineTest, WithoutTheCutEveryArgumentIsRead) {
   EXPECT_EQ(cutOne.dropped.substr(cutOne.dropped.size() - 8), "s9999 -A");
 }
 
+TEST(CommandLineTest, Utf8SearchStringsAreConvertedOrNamedAsUnconvertible) {
+  const CommandLine cl =
+      parseCommandArguments({"-S", "\xC3\xA9t\xC3\xA9", "-S2X", "\xC5\x82\xC3\xB3" "d\xC5\xBA", "-S", "\xE9t\xE9",
+                             "-S", "\xE2\x82\xACuro", "doc.txt"},
+                            false);
+  ASSERT_TRUE(cl.searchStrings);
+  ASSERT_EQ(cl.searchStrings->size(), 3u);
+  EXPECT_EQ((*cl.searchStrings)[0].text, "\xE9t\xE9");  // UTF-8 "été"
+  EXPECT_EQ((*cl.searchStrings)[1].text, "\xE9t\xE9");  // already Windows-1252: kept
+  EXPECT_EQ((*cl.searchStrings)[2].text, "\x80uro");     // the euro sign has a byte
+  EXPECT_EQ(cl.unconvertible, "\xC5\x82\xC3\xB3" "d\xC5\xBA\n");
+  EXPECT_EQ(cl.fileToOpen, "doc.txt");  // the path is never converted
+}
+
 }  // namespace
 }  // namespace lirno

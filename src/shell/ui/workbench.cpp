@@ -49,6 +49,18 @@ TfrmMain* Workbench::start() {
         },
         Qt::QueuedConnection);
   }
+  if (!commandLine_.unconvertible.empty()) {
+    // Such a string could never be found in a Windows-1252 document.
+    const std::string strings = commandLine_.unconvertible;
+    QMetaObject::invokeMethod(
+        first,
+        [first, strings] {
+          showMessage("Ces chaînes de recherche ont des caractères sans forme Windows-1252 ; elles ne sont pas "
+                      "cherchées :\n",
+                      strings, "Lirno", MessageKind::Warning, first);
+        },
+        Qt::QueuedConnection);
+  }
   return first;
 }
 

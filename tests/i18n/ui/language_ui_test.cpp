@@ -18,7 +18,9 @@
 #include <gtest/gtest.h>
 
 #include "documents/ui/info_dialog.h"
+#include "platform/ui/qt_text.h"
 #include "i18n/language.h"
+#include "documents/ui/panes_controller.h"
 #include "i18n/ui/language_controller.h"
 #include "i18n/ui/translate_controls.h"
 #include "platform/ini_file.h"
@@ -147,6 +149,19 @@ class LanguageCommandsTest : public testing::WorkbenchTest {
                    "frmFind:frmFind:\"Search\":\"\"\n");
   }
 };
+
+TEST_F(LanguageCommandsTest, TheCaptionKeepsTheOpenDocumentThroughALanguageChange) {
+  writeEnglish();
+  program_.write("ms.txt", "herba\r\n");
+  TfrmMain& w = start();
+  PanesController* panes = w.controller<PanesController>();
+  ASSERT_TRUE(panes->loadIntoCurrentPane(program_.file("ms.txt"), true, true));
+  chooseLanguage(w, program_.file("mine.lng"));
+  // Other windows find this one by "Lirno - " and the path.
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Lirno - ") + fromUtf8(program_.file("ms.txt")));
+  panes->closeAllDocuments();
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Workbench"));
+}
 
 TEST_F(LanguageCommandsTest, LangueLoadsRecordsAndTranslatesEveryMainWindow) {
   writeEnglish();
