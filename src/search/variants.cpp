@@ -11,13 +11,18 @@ GenerationLog::~GenerationLog() { close(); }
 
 bool GenerationLog::open(const std::string& path) {
   close();
-  file_ = std::fopen(path.c_str(), "wb");
-  return file_ != nullptr;
+  // Replaced whole at the close: a failed run leaves the previous log.
+  auto file = std::make_unique<FileWriter>();
+  if (!file->open(path, FileWriter::Mode::Replace)) return false;
+  file_ = std::move(file);
+  return true;
 }
 
-void GenerationLog::close() {
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
+bool GenerationLog::close() {
+  if (!file_) return true;
+  const bool ok = file_->commit();
+  file_.reset();
+  return ok;
 }
 
 void GenerationLog::write(std::string_view word, std::size_t position, const VariantRule& rule,
@@ -29,8 +34,7 @@ void GenerationLog::write(std::string_view word, std::size_t position, const Var
   line.append(rule.from).append("->").append(rule.to);
   line.append(" (").append(std::to_string(rule.level)).append(")\t");
   line.append(variant).append("\r\n");
-  std::fwrite(line.data(), 1, line.size(), file_);
-  std::fflush(file_);
+  file_->write(line);
 }
 
 namespace {

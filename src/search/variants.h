@@ -2,11 +2,12 @@
 // Variant generation: the [Genor] rules applied to a word until they yield
 // nothing new, the rules' conditions, and the variant search strings.
 #include <cstddef>
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/file_write.h"
 #include "search/request.h"
 #include "search/rules_tables.h"
 
@@ -44,17 +45,19 @@ class GenerationLog {
   GenerationLog(const GenerationLog&) = delete;
   GenerationLog& operator=(const GenerationLog&) = delete;
 
-  // Creates the file afresh; false (and no log) when it cannot be created.
+  // Starts the file afresh; false (and no log) when it cannot be created.
   bool open(const std::string& path);
-  void close();
+  // Puts the new file in place of the old one; false when it could not be
+  // written whole (the old one then stays).
+  bool close();
   bool isOpen() const { return file_ != nullptr; }
 
-  // "word\tposition+1\tfrom->to (level)\tvariant" and CR LF, flushed.
+  // "word\tposition+1\tfrom->to (level)\tvariant" and CR LF.
   void write(std::string_view word, std::size_t position, const VariantRule& rule,
              std::string_view variant);
 
  private:
-  std::FILE* file_ = nullptr;
+  std::unique_ptr<FileWriter> file_;
 };
 
 struct GeneratedVariants {

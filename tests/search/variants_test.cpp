@@ -65,10 +65,13 @@ TEST(GenerateVariantsTest, GrowthWithoutEndIsBounded) {
 TEST(GenerateVariantsTest, TheLogListsEveryApplicationAlsoOfAKnownVariant) {
   const RulesTables rules = genor("1,A,B,\n1,C,B,\n");
   testing::TempFolder folder("genor");
+  folder.write("Lirno_Genor.txt", "previous run\r\n");
   GenerationLog log;
   ASSERT_TRUE(log.open(folder.file("Lirno_Genor.txt")));
   const auto g = generateVariants("AC", 1, rules.variantRules, &log);
-  log.close();
+  // The previous log stays whole until the new one is.
+  EXPECT_EQ(folder.read("Lirno_Genor.txt"), "previous run\r\n");
+  EXPECT_TRUE(log.close());
   EXPECT_EQ(join(g.words), "AB AC BB BC");
   // BC and AB in the second pass both give BB: two lines, one variant.
   EXPECT_EQ(folder.read("Lirno_Genor.txt"),

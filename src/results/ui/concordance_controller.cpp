@@ -18,10 +18,13 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "documents/rtf_reader.h"
 #include "documents/ui/panes_controller.h"
+#include "platform/file_write.h"
 #include "platform/paths.h"
 #include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
@@ -357,11 +360,10 @@ void ConcordanceController::copyLines() {
 
 bool ConcordanceController::writeFile(const QString& path, const std::string& bytes) {
   const std::string p = toUtf8(path);
-  std::FILE* f = std::fopen(p.c_str(), "wb");
-  bool ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  if (f) ok = std::fclose(f) == 0 && ok;
-  if (!ok) showMessage("Impossible d'écrire le fichier : ", p);
-  return ok;
+  // Replaced only once written whole: a full disk keeps the previous file.
+  if (writeWholeFile(p, bytes)) return true;
+  showMessage("Impossible d'écrire le fichier : ", p + "\n" + std::strerror(errno));
+  return false;
 }
 
 bool ConcordanceController::exportConcordance(const QString& path) {
