@@ -50,6 +50,7 @@ const Document* CorpusWork::load(const std::string& path) {
   if (cancelled_) return nullptr;
   if (panes_.loadIntoCurrentPane(path, false, false)) return &panes_.currentDocument();
   missing_.push_back(path);
+  reasons_.push_back(panes_.lastLoadFailure());
   return nullptr;
 }
 
@@ -108,14 +109,24 @@ QProgressDialog* CorpusWork::progressWindow() const { return progress_.get(); }
 void CorpusWork::reportMissing() {
   progress_.reset();
   std::vector<std::string> missing = std::move(missing_);
+  std::vector<DocumentLoad> reasons = std::move(reasons_);
   missing_.clear();
+  reasons_.clear();
   if (missing.empty()) return;
   if (missing.size() == 1) {
-    showFileNotFound(missing.front(), window_.data());
+    // The loader's own message: missing, too large, another format...
+    showMessage(reasons.front().message, reasons.front().detail, "Lirno", MessageKind::Warning, window_.data());
     return;
   }
   std::string list = std::to_string(missing.size());
-  for (const std::string& path : missing) list.append("\n").append(path);
+  for (std::size_t i = 0; i < missing.size(); ++i) {
+    list.append("\n").append(missing[i]);
+    // A file that is there but could not be read says why, in short.
+    if (reasons[i].message == "Fichier non trouvé :\n") continue;
+    std::string why = translate(reasons[i].message);
+    while (!why.empty() && (why.back() == '\n' || why.back() == ':' || why.back() == ' ')) why.pop_back();
+    if (!why.empty()) list.append(" (").append(why).append(")");
+  }
   showMessage("Fichiers non trouvés : ", list, "Lirno", MessageKind::Warning, window_.data());
 }
 

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "documents/document_loader.h"
 #include "documents/document_source.h"
 
 class QProgressDialog;
@@ -75,6 +76,7 @@ class CorpusWork : public DocumentSource {
   qint64 shownAt_ = -1;  // ms since the start of the last update of the window
   std::unique_ptr<QProgressDialog> progress_;
   std::vector<std::string> missing_;
+  std::vector<DocumentLoad> reasons_;  // beside missing_
   std::size_t loadsTotal_ = 0;
   std::size_t loads_ = 0;
   bool countingLoads_ = false;

@@ -352,6 +352,7 @@ bool PanesController::loadIntoCurrentPane(const std::string& path, bool reportEr
   forgetShownPictureOf(pane);
   const DocumentLoad outcome = loadDocument(path, pane.document, frame().workbench().rules().markers);
   if (!outcome.loaded()) {
+    lastLoadFailure_ = outcome;
     if (reportErrors) showMessage(outcome.message, outcome.detail, "Lirno", MessageKind::Warning, &frame());
     return false;
   }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "documents/document.h"
+#include "documents/document_loader.h"
 #include "documents/panes.h"
 #include "shell/ui/main_window.h"
 
@@ -84,6 +85,8 @@ class PanesController : public WindowController {
   // shows it. A file that cannot be read gives the file-not-found message
   // when `reportErrors` and false.
   bool loadIntoCurrentPane(const std::string& path, bool reportErrors, bool display);
+  // Why the last load that failed did (its message and detail).
+  const DocumentLoad& lastLoadFailure() const { return lastLoadFailure_; }
   // "T" is enabled exactly when a translation of `path` exists.
   void enableTranslation(const std::string& path);
   void loadTranslations();
@@ -162,6 +165,7 @@ class PanesController : public WindowController {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  DocumentLoad lastLoadFailure_;
   void buildRecords();
   void wireCommands();
   void display(PaneRecord& pane);

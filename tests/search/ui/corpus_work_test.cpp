@@ -130,6 +130,8 @@ TEST_F(CorpusWorkTest, ACancelledExportWritesNothing) {
 TEST_F(CorpusWorkTest, MissingDocumentsAreReportedInOneMessageAtTheEnd) {
   corpus_.insert(corpus_.begin() + 1, program_.file("absent1.txt"));
   corpus_.push_back(program_.file("absent2.txt"));
+  program_.write("scan.pdf", "%PDF-1.4\n");
+  corpus_.push_back(program_.file("scan.pdf"));
   TfrmMain& w = startWithCorpus();
   std::size_t rowsWhenReported = 0;
   setMessageHandler([&](const MessageRequest& m) {
@@ -138,8 +140,11 @@ TEST_F(CorpusWorkTest, MissingDocumentsAreReportedInOneMessageAtTheEnd) {
     return MessageAnswer::Ok;
   });
   searchWord(w, "chat", kSpellingUpper);
-  EXPECT_EQ(messages, (Strings{"Fichiers non trouvés : 2\n" + program_.file("absent1.txt") + "\n" +
-                               program_.file("absent2.txt")}));
+  // Each with its reason when it is not simply missing.
+  EXPECT_EQ(messages, (Strings{"Fichiers non trouvés : 3\n" + program_.file("absent1.txt") + "\n" +
+                               program_.file("absent2.txt") + "\n" + program_.file("scan.pdf") +
+                               " (Ce document n'est ni du texte enrichi (RTF) ni du texte brut. Enregistrez-le en "
+                               "texte enrichi ou en texte brut pour l'ouvrir)"}));
   EXPECT_EQ(rowsWhenReported, 4u);  // after the work, its results shown
   EXPECT_EQ(status(w), "\"CHAT\"  Mots : 4  Occurrences : 4");
 }
