@@ -1,6 +1,8 @@
 // A whole search: rules, a document and a request from the input. The fast
 // scan must record exactly what the plain matcher records, and every found
-// text keeps its bounds.
+// text keeps its bounds. The report of the result, with the extracts and
+// layout the options pick, is streamed with CR LF line ends and says the
+// same as the report built in memory.
 //
 // Input: 4 option bytes, then rules NUL document NUL strings (one a line,
 // its first byte giving place and exclusion).
@@ -10,6 +12,8 @@
 
 #include "documents/rtf_reader.h"
 #include "fuzz_input.h"
+#include "platform/file_write.h"
+#include "results/report.h"
 #include "search/driver.h"
 #include "search/matcher.h"
 #include "search/request_builder.h"
@@ -18,6 +22,40 @@
 namespace {
 
 using lirno::fuzz::fail;
+
+// The one document of the search, for the report's extracts.
+class OneDocument final : public lirno::DocumentSource {
+ public:
+  explicit OneDocument(const lirno::Document& doc) : doc_(doc) {}
+  const lirno::Document& current() override { return doc_; }
+  void closeAll() override {}
+  const lirno::Document* load(const std::string&) override { return nullptr; }
+
+ private:
+  const lirno::Document& doc_;
+};
+
+void checkReport(const lirno::SearchRequest& rq, const lirno::cTargetList& targets, const lirno::Document& doc,
+                 const lirno::RulesTables& rules, std::uint8_t option) {
+  lirno::ReportOptions options;
+  options.extracts = option % 4;
+  options.detailed = option & 4;
+  options.extractReferences = option & 8;
+  options.spans = option & 16;
+  options.references = option & 32;
+  OneDocument source(doc);
+  const std::vector<std::string> corpus;
+  const lirno::ReportInput input{rq, targets, corpus, source, {}, rules.markers.page};
+  lirno::StringSink streamed;
+  if (!lirno::writeReport(options, input, streamed)) fail("the report was refused by a sink that takes all");
+  const std::string built = lirno::buildReport(options, input);
+  std::string withCrLf;
+  for (const char c : built) {
+    if (c == '\n') withCrLf += '\r';
+    withCrLf += c;
+  }
+  if (streamed.text != withCrLf) fail("the streamed report and the report built in memory differ");
+}
 
 void checkSame(const lirno::cTargetList& fast, const lirno::cTargetList& plain) {
   if (fast.size() != plain.size()) fail("fast and plain scans found different targets");
@@ -110,6 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
     }
   }
+  checkReport(rq, fast, doc, rules, o3);
   const std::string status = lirno::searchStatusLine(rq, fast, {});
   if (status.find('\0') != std::string::npos) fail("a 0 byte in the status line");
   return 0;
