@@ -25,11 +25,12 @@ constexpr int kSep2Bit = 0, kSep3Bit = 1, kSep4Bit = 2, kFedBit = 3, kLineBit = 
 // longer pattern by the byte after it.
 enum : std::uint8_t {
   kBeginsSingle = 1,  // begins a one-character pattern
-  kBeginsLonger = 2,  // begins a longer one
+  kBeginsPair = 2,    // begins a two-character one
   kSecond = 4,        // is the second character of a longer one
   kNotPlain = 8,      // not simply the next character the strings see
+  kBeginsLonger = 16, // begins one of three characters or more
 };
-constexpr int kBeginsSingleBit = 0, kBeginsLongerBit = 1, kSecondBit = 2, kNotPlainBit = 3;
+constexpr int kBeginsSingleBit = 0, kBeginsPairBit = 1, kSecondBit = 2, kNotPlainBit = 3, kBeginsLongerBit = 4;
 
 // With more strings than this, nearly every letter begins one: the pair
 // pass would stop the skip as often as the single one.
@@ -63,6 +64,13 @@ struct Scanner::FastTables {
   std::array<std::vector<int>, 256> multi;   // longer ones, by their first character
 
   std::unique_ptr<ByteClassifier> pairs;  // null: no pair pass
+  // With the pair pass, the patterns of three characters or more in up to
+  // eight groups: bit g of a plain byte's value in `firsts` (`seconds`,
+  // `thirds`) when what the strings see of it is the first (second, third)
+  // character of a pattern of group g. A group matches where its three
+  // bits follow one another: candidates of class bits alone (any second
+  // after any first) stop the skip at most letters of common words.
+  std::unique_ptr<ByteClassifier> firsts, seconds, thirds;
   // Without the pair pass (many strings), a byte that may begin a longer
   // pattern is confirmed by the next one, one candidate at a time: what the
   // strings see of a plain byte (0: not plain, see kNotPlain), whether it
@@ -93,6 +101,7 @@ struct Scanner::FastPlan {
   std::uint64_t pairsGoOn[kMaxChunkBlocks] = {};
   std::uint32_t pairsDone = 0;  // the chunk's blocks whose pairsGoOn is made
   BlockBits pairBits[kMaxChunkBlocks];
+  BlockBits firstBits[kMaxChunkBlocks], secondBits[kMaxChunkBlocks], thirdBits[kMaxChunkBlocks];
 
   // Classified blocks from chunkStart on.
   std::int32_t chunkStart = -1;
@@ -186,9 +195,11 @@ std::shared_ptr<const Scanner::FastTables> Scanner::makeTables() const {
     }
   }
 
-  std::array<bool, 256> isSecond{};
+  std::array<bool, 256> isSecond{}, beginsPair{}, beginsLonger{};
   for (const Pattern& pattern : patterns_) {
     if (pattern.length >= 2) isSecond[pattern.text[1]] = true;
+    if (pattern.length == 2) beginsPair[pattern.text[0]] = true;
+    if (pattern.length >= 3) beginsLonger[pattern.text[0]] = true;
   }
   std::array<std::uint8_t, 256> table{}, pairTable{};
   std::array<unsigned char, 256> plainSeen{};  // what the strings see of a plain byte; 0: not plain
@@ -211,7 +222,8 @@ std::shared_ptr<const Scanner::FastTables> Scanner::makeTables() const {
       if (seen != 0) {
         pv = 0;
         if (!f.single[seen].empty()) pv |= kBeginsSingle;
-        if (!f.multi[seen].empty()) pv |= kBeginsLonger;
+        if (beginsPair[seen]) pv |= kBeginsPair;
+        if (beginsLonger[seen]) pv |= kBeginsLonger;
         if (isSecond[seen]) pv |= kSecond;
         // An entry that may begin here changes what the strings see; the
         // exact entry matches only exist when the entries are coded.
@@ -226,7 +238,31 @@ std::shared_ptr<const Scanner::FastTables> Scanner::makeTables() const {
     }
   }
   f.attributes = std::make_unique<ByteClassifier>(table);
-  if (longer > 0 && patterns_.size() <= kMaxPairFiltered) f.pairs = std::make_unique<ByteClassifier>(pairTable);
+  if (longer > 0 && patterns_.size() <= kMaxPairFiltered) {
+    f.pairs = std::make_unique<ByteClassifier>(pairTable);
+    std::array<std::uint8_t, 256> firsts{}, seconds{}, thirds{};
+    int group = 0;
+    for (const Pattern& pattern : patterns_) {
+      if (pattern.length < 3) continue;
+      const auto bit = static_cast<std::uint8_t>(1u << (group++ % 8));
+      // A string that has matched its first two characters does not begin
+      // again at the second: where both are the same, a start that fails at
+      // the third still decides whether the next byte may begin one, and
+      // the third is not asked.
+      const bool repeated = pattern.text[0] == pattern.text[1];
+      for (std::size_t b = 0; b < 256; ++b) {
+        if (repeated) thirds[b] |= bit;
+        const unsigned char x = plainSeen[b];
+        if (x == 0) continue;
+        if (x == pattern.text[0]) firsts[b] |= bit;
+        if (x == pattern.text[1]) seconds[b] |= bit;
+        if (x == pattern.text[2]) thirds[b] |= bit;
+      }
+    }
+    f.firsts = std::make_unique<ByteClassifier>(firsts);
+    f.seconds = std::make_unique<ByteClassifier>(seconds);
+    f.thirds = std::make_unique<ByteClassifier>(thirds);
+  }
   f.confirmPairs = longer > 0 && !f.pairs;
   if (f.confirmPairs) {
     // A pattern may begin at a plain byte only if it is one character long,
@@ -355,7 +391,12 @@ std::int32_t Scanner::skip(std::int32_t i) {
       f.chunkStart = block;
       f.chunkBlocks = std::min(room, kMaxChunkBlocks);
       tables.attributes->bits(text_ + block, f.chunkBlocks, f.bits);
-      if (tables.pairs) tables.pairs->bits(text_ + block, f.chunkBlocks, f.pairBits);
+      if (tables.pairs) {
+        tables.pairs->bits(text_ + block, f.chunkBlocks, f.pairBits);
+        tables.firsts->bits(text_ + block, f.chunkBlocks, f.firstBits);
+        tables.seconds->bits(text_ + block, f.chunkBlocks, f.secondBits);
+        tables.thirds->bits(text_ + block, f.chunkBlocks, f.thirdBits);
+      }
       f.pairsDone = 0;
       if (tables.codes) {
         const int count = static_cast<int>(tables.codeValues.size());
@@ -381,12 +422,30 @@ std::int32_t Scanner::skip(std::int32_t i) {
     if (tables.pairs) {
       // A longer pattern can only begin where the next byte is its second
       // character, or is something the strings do not simply see next (a
-      // separator, a symbol, a dropped letter, an entry's start). The last
-      // byte of a block is not confirmed.
+      // separator, a symbol, a dropped letter, an entry's start). One of
+      // three characters or more: where some group's first, second and
+      // third follow one another, or its first and second are followed by
+      // a byte that is not plain, or the next byte is not plain. What lies
+      // past the block is not confirmed.
       const BlockBits& pb = f.pairBits[k];
-      const std::uint64_t here = pb.bit[kSecondBit] | pb.bit[kNotPlainBit] | f.entryStarts[k];
-      const std::uint64_t following = (here >> 1) | (std::uint64_t{1} << 63);
-      stop = pb.bit[kBeginsSingleBit] | (pb.bit[kBeginsLongerBit] & following) | f.entryStarts[k];
+      const std::uint64_t unplain = pb.bit[kNotPlainBit] | f.entryStarts[k];
+      const std::uint64_t following = ((pb.bit[kSecondBit] | unplain) >> 1) | (std::uint64_t{1} << 63);
+      const BlockBits& b1 = f.firstBits[k];
+      const BlockBits& b2 = f.secondBits[k];
+      const BlockBits& b3 = f.thirdBits[k];
+      std::uint64_t twos = 0, threes = 0;
+      for (int g = 0; g < 8; ++g) {
+        const std::uint64_t two = b1.bit[g] & (b2.bit[g] >> 1);
+        twos |= two;
+        threes |= two & (b3.bit[g] >> 2);
+      }
+      // In "Texte" without ignored separators, every separator ends the
+      // strings' matches: no pattern goes on across one.
+      const std::uint64_t goesOn =
+          context_ == kContextText && !request_.ignoreSeparators ? unplain & ~b.bit[kSep2Bit] : unplain;
+      const std::uint64_t longer = threes | (twos & (goesOn >> 2)) | (goesOn >> 1) | (std::uint64_t{3} << 62);
+      stop = pb.bit[kBeginsSingleBit] | (pb.bit[kBeginsPairBit] & following) |
+             (pb.bit[kBeginsLongerBit] & longer) | f.entryStarts[k];
     } else {
       stop = b.bit[kStartBit] | f.entryStarts[k];
     }

@@ -172,6 +172,50 @@ TEST(FastScanTest, LongTextsCrossManyBlocks) {
   }
 }
 
+TEST(FastScanTest, CandidatesConfirmedByThreeCharactersAcrossBlocks) {
+  // Strings of three characters or more, a few with the same first two
+  // (a failed start of "eesc" at "eeesc" hides the one after it), more than
+  // eight to share groups; texts where their first two, three or all meet,
+  // split by separators, symbols and dropped letters near block edges.
+  const RulesTables rules = testing::testRules("[Substitutions]\nSS=S\nLL=L\n");
+  const std::vector<std::string> words = {"eesc", "aab", "cab", "bca", "leb", "ssa", "ube", "lac", "ceb", "hsa"};
+  std::mt19937 r(11);
+  int withHits = 0;
+  for (int c = 0; c < 60; ++c) {
+    std::string text;
+    const std::size_t n = 64 * (1 + r() % 6) + r() % 64;
+    while (text.size() < n) {
+      const std::string& w = words[r() % words.size()];
+      switch (r() % 5) {
+        case 0: text += w; break;
+        case 1: text += w.substr(0, 2); break;
+        case 2: text += w.substr(0, 2) + " ,'-h."[r() % 6] + w.substr(2); break;
+        case 3: text += std::string(1 + r() % 2, w[0]) + w; break;
+        default: text += std::string(1 + r() % 9, "xyz"[r() % 3]); break;
+      }
+      text += " ,.\n'-ah"[r() % 9];
+    }
+    const Document doc = testing::makeDocument(text);
+    std::vector<testing::StringSpec> specs;
+    for (std::size_t k = 0, m = 3 + r() % words.size(); k < m; ++k) specs.push_back({words[(c + k) % words.size()]});
+    for (int spelling : {0, 1, 2}) {
+      for (int context : {kContextText, kContextWord, kContextSentence}) {
+        for (bool ignore : {false, true}) {
+          SearchRequest rq = testing::makeRequest(specs, spelling, context);
+          rq.ignoreSeparators = ignore;
+          preparePatterns(rq.strings, rq, rules);
+          cTargetList plain, fast;
+          scanDocument(rq, doc, rules, {}, plain, ScanMethod::kPlain);
+          scanDocument(rq, doc, rules, {}, fast, ScanMethod::kFast);
+          ASSERT_EQ(describe(fast), describe(plain)) << text;
+          withHits += plain.empty() ? 0 : 1;
+        }
+      }
+    }
+  }
+  EXPECT_GT(withHits, 60 * 18 / 2);
+}
+
 TEST(FastScanTest, AHitWaitsForItsSentenceAcrossManyBlocks) {
   // The pending hit knows its word end; the stretch up to the sentence end
   // is passed over and the ends and context lengths must still be right.
