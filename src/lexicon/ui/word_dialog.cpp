@@ -14,6 +14,7 @@
 #include "lexicon/ui/lexicon_files.h"
 #include "platform/cp1252.h"
 #include "platform/ui/message.h"
+#include "platform/ui/form_widgets.h"
 #include "platform/ui/qt_text.h"
 #include "search/request_builder.h"
 
@@ -23,12 +24,6 @@ namespace {
 // The French captions; the language file's control lines replace them
 // when the dialog is shown.
 QString french(const char* text) { return QString::fromUtf8(text); }
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 const char* const kResultSpellings[] = {"Identique", "Majuscule", "Modifiée"};
 
@@ -54,10 +49,7 @@ TfrmWord::TfrmWord(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmWord::buildLayout() {
-  QFont f(QStringLiteral("Arial"));
-  f.setStyleHint(QFont::SansSerif);
-  f.setPixelSize(13);
-  setFont(f);
+  setFont(formFont());
 
   ui.pnlResult = named(new QGroupBox, "pnlResult");
   ui.resultSpellings = new QButtonGroup(ui.pnlResult);

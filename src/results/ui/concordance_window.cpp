@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/message.h"
+#include "platform/ui/form_widgets.h"
 #include "platform/ui/qt_text.h"
 #include "results/concordance.h"
 #include "results/ui/concordance_model.h"
@@ -38,12 +39,6 @@ class LeftContextDelegate : public QStyledItemDelegate {
     if (index.column() == ConcordanceModel::kLeft) option->textElideMode = Qt::ElideLeft;
   }
 };
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 
 #include "platform/paths.h"
 #include "platform/ui/message.h"
+#include "platform/ui/form_widgets.h"
 #include "platform/ui/qt_text.h"
 
 namespace lirno {
@@ -22,12 +23,6 @@ namespace {
 // The French captions; the language file's control lines replace them
 // when the dialog is shown.
 QString french(const char* text) { return QString::fromUtf8(text); }
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 QCheckBox* checkBox(const char* name, bool checked) {
   auto* c = named(new QCheckBox, name);
@@ -89,10 +84,7 @@ TfrmResult::TfrmResult(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmResult::buildLayout() {
-  QFont f(QStringLiteral("Arial"));
-  f.setStyleHint(QFont::SansSerif);
-  f.setPixelSize(13);
-  setFont(f);
+  setFont(formFont());
 
   ui.edFile = named(new QLineEdit, "edFile");
   ui.btnFile = named(new QPushButton, "btnFile");

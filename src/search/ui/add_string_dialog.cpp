@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "platform/ui/message.h"
+#include "platform/ui/form_widgets.h"
 #include "platform/ui/qt_text.h"
 
 namespace lirno {
@@ -37,10 +38,7 @@ QChar upper(QChar c) {
 
 TfrmAddStr::TfrmAddStr(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmAddStr"));
-  QFont f(QStringLiteral("Arial"));
-  f.setStyleHint(QFont::SansSerif);
-  f.setPixelSize(13);
-  setFont(f);
+  setFont(formFont());
 
   ui.edWord = new QLineEdit;
   ui.edWord->setObjectName(QStringLiteral("edWord"));

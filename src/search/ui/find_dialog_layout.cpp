@@ -12,16 +12,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "platform/ui/form_widgets.h"
 #include "search/ui/find_dialog.h"
 
 namespace lirno {
 namespace {
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 QString utf8(const char* text) { return QString::fromUtf8(text); }
 
@@ -69,10 +64,7 @@ void RadioGroup::setItemsEnabled(bool enabled) {
 }
 
 void TfrmFind::buildLayout() {
-  QFont f(QStringLiteral("Arial"));
-  f.setStyleHint(QFont::SansSerif);
-  f.setPixelSize(13);
-  setFont(f);
+  setFont(formFont());
 
   auto* root = new QVBoxLayout(this);
   auto* columns = new QHBoxLayout;

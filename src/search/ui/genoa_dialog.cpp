@@ -15,6 +15,7 @@
 
 #include "lexicon/string_list_file.h"
 #include "platform/ui/message.h"
+#include "platform/ui/form_widgets.h"
 #include "platform/ui/qt_text.h"
 #include "search/ui/add_string_dialog.h"
 
@@ -87,10 +88,7 @@ TfrmGenoa::TfrmGenoa(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmGenoa::buildLayout() {
-  QFont f(QStringLiteral("Arial"));
-  f.setStyleHint(QFont::SansSerif);
-  f.setPixelSize(13);
-  setFont(f);
+  setFont(formFont());
 
   ui.lstWord = new QListWidget;
   ui.lstWord->setObjectName(QStringLiteral("lstWord"));

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "platform/ui/form_widgets.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/status_label.h"
 #include "shell/ui/tool_icons.h"
@@ -26,12 +27,6 @@ QFont arialPixels(int pixels) {
   f.setStyleHint(QFont::SansSerif);
   f.setPixelSize(pixels);
   return f;
-}
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
 }
 
 QWidget* panel(const char* name, QWidget* parent = nullptr) { return named(new QWidget(parent), name); }
