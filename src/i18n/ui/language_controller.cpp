@@ -2,16 +2,15 @@
 
 #include <QAction>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QToolButton>
 #include <QUrl>
 
-#include <filesystem>
 
 #include "documents/ui/info_dialog.h"
 #include "i18n/ui/language_service.h"
 #include "platform/paths.h"
 #include "platform/ui/message.h"
+#include "platform/ui/file_dialogs.h"
 #include "platform/ui/qt_text.h"
 #include "shell/command_line.h"
 #include "shell/settings.h"
@@ -30,20 +29,6 @@ LanguageController::UrlOpener& opener() {
   return o;
 }
 
-std::string openLanguageDialog(QWidget* parent, const std::string& folder) {
-  QFileDialog dialog(parent, fromUtf8(translate("Langue")), fromUtf8(folder),
-                     QStringLiteral("Lang file (*.lng)"));
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setDefaultSuffix(QStringLiteral("lng"));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return toUtf8(dialog.selectedFiles().constFirst());
-}
-
-bool inProgramFolder(const std::string& path, const std::string& programFolder) {
-  std::error_code ec;
-  return std::filesystem::equivalent(folderOf(path), programFolder, ec);
-}
 
 }  // namespace
 
@@ -84,13 +69,15 @@ void LanguageController::formCreated() {
 void LanguageController::mnuLangueClick() {
   Workbench& wb = frame().workbench();
   const std::string path =
-      chooser() ? chooser()(&frame(), wb.programFolder()) : openLanguageDialog(&frame(), wb.programFolder());
+      chooser() ? chooser()(&frame(), wb.programFolder())
+                : chooseExistingFile(&frame(), fromUtf8(translate("Langue")), wb.programFolder(),
+                                     QStringLiteral("Lang file (*.lng)"), QStringLiteral("lng"));
   if (path.empty()) return;
   LanguageService* service = LanguageService::of(wb);
   if (!service || !service->load(path, &frame())) return;
   // The name alone would send the next start to the program folder, where a
   // file chosen elsewhere is not.
-  const std::string recorded = inProgramFolder(path, wb.programFolder()) ? fileNameOf(path) : path;
+  const std::string recorded = isInFolder(path, wb.programFolder()) ? fileNameOf(path) : path;
   wb.shellSettings().language = recorded;
   if (!wb.settingsPath().empty()) writePathSetting(IniFile(wb.settingsPath()), "Language", recorded);
   service->translateMainWindows();

@@ -1,12 +1,11 @@
 #include "search/ui/rules_command.h"
 
 #include <QAction>
-#include <QFileDialog>
 
-#include <filesystem>
 
 #include "platform/paths.h"
 #include "platform/ui/message.h"
+#include "platform/ui/file_dialogs.h"
 #include "platform/ui/qt_text.h"
 #include "shell/settings.h"
 #include "shell/ui/workbench.h"
@@ -19,20 +18,6 @@ RulesController::FileChooser& chooser() {
   return c;
 }
 
-std::string openRulesDialog(QWidget* parent, const std::string& initialFolder) {
-  QFileDialog dialog(parent, fromUtf8(translate("Règles")), fromUtf8(initialFolder),
-                     QStringLiteral("Rule file (*.rul)"));
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setDefaultSuffix(QStringLiteral("rul"));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return toUtf8(dialog.selectedFiles().constFirst());
-}
-
-bool inProgramFolder(const std::string& path, const std::string& programFolder) {
-  std::error_code ec;
-  return std::filesystem::equivalent(folderOf(path), programFolder, ec);
-}
 
 }  // namespace
 
@@ -47,7 +32,9 @@ RulesController::RulesController(TfrmMain& frame) : WindowController(frame) {
 void RulesController::mnuRulesClick() {
   Workbench& wb = frame().workbench();
   const std::string path =
-      chooser() ? chooser()(&frame(), wb.programFolder()) : openRulesDialog(&frame(), wb.programFolder());
+      chooser() ? chooser()(&frame(), wb.programFolder())
+                : chooseExistingFile(&frame(), fromUtf8(translate("Règles")), wb.programFolder(),
+                                     QStringLiteral("Rule file (*.rul)"), QStringLiteral("rul"));
   // The tables in force stay; the user learns why nothing changed.
   if (!path.empty() && !useRulesFile(wb, path)) {
     showMessage(kRulesUnreadable, path, "Lirno", MessageKind::Warning, &frame());
@@ -58,7 +45,7 @@ bool useRulesFile(Workbench& wb, const std::string& path) {
   if (!wb.rules().loadRules(path)) return false;
   // The name alone would send the next start to the program folder, where a
   // file chosen elsewhere is not.
-  const std::string recorded = inProgramFolder(path, wb.programFolder()) ? fileNameOf(path) : path;
+  const std::string recorded = isInFolder(path, wb.programFolder()) ? fileNameOf(path) : path;
   wb.shellSettings().rules = recorded;
   wb.writeSettings([&](const IniFile& ini) { return writePathSetting(ini, "Rules", recorded); });
   emit wb.rulesChanged();

@@ -1,0 +1,28 @@
+#include "platform/ui/file_dialogs.h"
+
+#include <QFileDialog>
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/paths.h"
+#include "platform/ui/qt_text.h"
+
+namespace lirno {
+
+std::string chooseExistingFile(QWidget* parent, const QString& caption, const std::string& folder,
+                               const QString& filter, const QString& suffix) {
+  QFileDialog dialog(parent, caption, fromUtf8(folder), filter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(suffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return toUtf8(dialog.selectedFiles().constFirst());
+}
+
+bool isInFolder(const std::string& path, const std::string& folder) {
+  std::error_code ec;
+  return std::filesystem::equivalent(folderOf(path), folder, ec);
+}
+
+}  // namespace lirno
