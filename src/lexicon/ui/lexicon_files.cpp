@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/ui/message.h"
+#include "platform/ui/file_dialogs.h"
 #include "platform/ui/qt_text.h"
 
 // The menu mark lives in the shell's resources, linked from a static library.
@@ -63,20 +64,6 @@ std::vector<std::string> chooseFiles(QWidget* parent, const FileQuestion& questi
 }
 
 void setLexiconFileChooser(FileChooser chooser) { chooserHook() = std::move(chooser); }
-
-QString qtFileFilter(const std::string& windowsFilter) {
-  const QStringList parts = fromUtf8(windowsFilter).split(QLatin1Char('|'));
-  QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString description = parts[i];
-    const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-    if (open > 0) description = description.left(open).trimmed();
-    QString patterns = parts[i + 1];
-    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
-  }
-  return filters.join(QStringLiteral(";;"));
-}
 
 bool listOrderLess(const QString& a, const QString& b) {
   const int byLocale = collator().compare(a, b);

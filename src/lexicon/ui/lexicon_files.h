@@ -31,9 +31,6 @@ std::vector<std::string> chooseFiles(QWidget* parent, const FileQuestion& questi
 // Tests replace the dialogs; an empty chooser restores them.
 void setLexiconFileChooser(FileChooser chooser);
 
-// "Rich text files (*.rft)|*.rtf|..." as a file dialog filter: each
-// description shows the pattern that really applies.
-QString qtFileFilter(const std::string& windowsFilter);
 
 // The list boxes keep their entries sorted: locale order without regard to
 // case, ties broken so that the order is total and stable.

@@ -14,6 +14,10 @@ namespace lirno {
 std::string chooseExistingFile(QWidget* parent, const QString& caption, const std::string& folder,
                                const QString& filter, const QString& suffix);
 
+// "Rich text files (*.rft)|*.rtf|..." as a file dialog filter: each
+// description shows the pattern that really applies.
+QString qtFileFilter(const std::string& windowsFilter);
+
 // Whether `path` names a file directly in `folder` (the same folder however
 // it is spelt: links, "./", a trailing "/").
 bool isInFolder(const std::string& path, const std::string& folder);

@@ -14,6 +14,7 @@
 
 #include "platform/paths.h"
 #include "platform/ui/message.h"
+#include "platform/ui/file_dialogs.h"
 #include "platform/ui/form_widgets.h"
 #include "platform/ui/qt_text.h"
 
@@ -49,21 +50,8 @@ QButtonGroup* radioItems(QGroupBox* box, int count) {
 const char* const kExtractKinds[] = {"Aucun", "Mots", "Phrases", "Paragraphes"};
 const char* const kExtractModes[] = {"Groupée par extraits", "Détaillée par mots"};
 
-// "Text file (*.txt)|*.txt|..." as a file dialog filter.
-QString dialogFilter(const char* windowsFilter) {
-  const QStringList parts = QString::fromUtf8(windowsFilter).split(QLatin1Char('|'));
-  QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString description = parts[i];
-    const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-    if (open > 0) description = description.left(open).trimmed();
-    filters << description + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
-  }
-  return filters.join(QStringLiteral(";;"));
-}
-
 std::string runSaveDialog(QWidget* parent, const std::string& folder, const std::string& proposed) {
-  QFileDialog dialog(parent, QString(), fromUtf8(folder), dialogFilter(TfrmResult::kFilter));
+  QFileDialog dialog(parent, QString(), fromUtf8(folder), qtFileFilter(TfrmResult::kFilter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("txt"));

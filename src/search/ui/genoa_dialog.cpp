@@ -15,6 +15,7 @@
 
 #include "lexicon/string_list_file.h"
 #include "platform/ui/message.h"
+#include "platform/ui/file_dialogs.h"
 #include "platform/ui/form_widgets.h"
 #include "platform/ui/qt_text.h"
 #include "search/ui/add_string_dialog.h"
@@ -55,21 +56,8 @@ QPushButton* button(const char* name) {
   return b;
 }
 
-// "Thesaurus file (*.the)|*.the|..." as a file dialog filter.
-QString dialogFilter(const char* windowsFilter) {
-  const QStringList parts = QString::fromUtf8(windowsFilter).split(QLatin1Char('|'));
-  QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString description = parts[i];
-    const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-    if (open > 0) description = description.left(open).trimmed();
-    filters << description + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
-  }
-  return filters.join(QStringLiteral(";;"));
-}
-
 std::string runSaveDialog(QWidget* parent, const std::string& folder) {
-  QFileDialog dialog(parent, QString(), fromUtf8(folder), dialogFilter(TfrmGenoa::kFilter));
+  QFileDialog dialog(parent, QString(), fromUtf8(folder), qtFileFilter(TfrmGenoa::kFilter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(QStringLiteral("the"));

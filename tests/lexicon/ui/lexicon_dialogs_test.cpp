@@ -11,6 +11,7 @@
 
 #include "lexicon/ui/corpus_dialog.h"
 #include "lexicon/ui/lexicon_files.h"
+#include "platform/ui/file_dialogs.h"
 #include "lexicon/ui/thesaurus_dialog.h"
 #include "platform/cp1252.h"
 #include "platform/ui/message.h"
