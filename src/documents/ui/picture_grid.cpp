@@ -3,14 +3,13 @@
 #include <QPainter>
 
 #include "documents/picture_list.h"
+#include "platform/ui/form_widgets.h"
 #include "platform/ui/message.h"
 #include "platform/ui/qt_text.h"
 
 namespace lirno {
 namespace {
 
-const QColor kSilver(0xC0, 0xC0, 0xC0);
-const QColor kGrey(0x80, 0x80, 0x80);
 const QColor kNavy(0, 0, 0x80);
 
 }  // namespace
@@ -86,17 +85,12 @@ void PictureHeader::paintSection(QPainter* painter, const QRect& rect, int logic
   if (!rect.isValid()) return;
   painter->save();
   painter->setClipRect(rect);
-  painter->fillRect(rect, kSilver);
+  painter->fillRect(rect, kTitleSilver);
   painter->setPen(Qt::black);
   painter->setFont(font());
   const QString text = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
   painter->drawText(rect, Qt::AlignCenter, text);
-  painter->setPen(Qt::white);
-  painter->drawLine(rect.bottomLeft(), rect.topLeft());
-  painter->drawLine(rect.topLeft(), rect.topRight());
-  painter->setPen(kGrey);
-  painter->drawLine(rect.topRight(), rect.bottomRight());
-  painter->drawLine(rect.bottomRight(), rect.bottomLeft());
+  drawRaisedFrame(*painter, rect);
   painter->restore();
 }
 

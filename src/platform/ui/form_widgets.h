@@ -1,6 +1,9 @@
 #pragma once
 // Small helpers the forms share when they build their controls.
+#include <QColor>
 #include <QFont>
+#include <QPainter>
+#include <QRect>
 #include <QString>
 
 namespace lirno {
@@ -18,6 +21,21 @@ inline QFont formFont(int pixels = 13) {
   f.setStyleHint(QFont::SansSerif);
   f.setPixelSize(pixels);
   return f;
+}
+
+// The grids' title cells: silver, with a raised frame (light along the left
+// and top, dark along the right and bottom). The caller draws the caption.
+inline const QColor kTitleSilver(192, 192, 192);
+inline const QColor kTitleShadow(128, 128, 128);
+
+inline void drawRaisedFrame(QPainter& painter, const QRect& rect) {
+  const QPoint bl = rect.bottomLeft(), tl = rect.topLeft(), tr = rect.topRight(), br = rect.bottomRight();
+  painter.setPen(Qt::white);
+  painter.drawLine(bl, tl);
+  painter.drawLine(tl, tr);
+  painter.setPen(kTitleShadow);
+  painter.drawLine(tr, br);
+  painter.drawLine(br, bl);
 }
 
 }  // namespace lirno

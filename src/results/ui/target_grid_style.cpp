@@ -5,11 +5,11 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "platform/ui/form_widgets.h"
+
 namespace lirno {
 namespace {
 
-const QColor kSilver(192, 192, 192);
-const QColor kGrey(128, 128, 128);
 const QColor kNavy(0, 0, 128);
 
 int fontPixels(const QFont& f) {
@@ -69,7 +69,7 @@ void TargetHeader::paintSection(QPainter* painter, const QRect& rect, int logica
   if (!rect.isValid()) return;
   painter->save();
   painter->setClipRect(rect);
-  painter->fillRect(rect, kSilver);
+  painter->fillRect(rect, kTitleSilver);
   painter->setPen(Qt::black);
   painter->setFont(font());
   const QFontMetrics fm(font());
@@ -80,14 +80,7 @@ void TargetHeader::paintSection(QPainter* painter, const QRect& rect, int logica
   const int x = rect.left() + (rect.width() - fm.horizontalAdvance(text)) / 2;
   const int top = rect.top() + std::max(0, cellTextOffset(fontPixels(font()), rect.height()));
   painter->drawText(x, top + fm.ascent(), text);
-  // Raised frame: light along the left and top, dark along the right and bottom.
-  const QPoint bl = rect.bottomLeft(), tl = rect.topLeft(), tr = rect.topRight(), br = rect.bottomRight();
-  painter->setPen(Qt::white);
-  painter->drawLine(bl, tl);
-  painter->drawLine(tl, tr);
-  painter->setPen(kGrey);
-  painter->drawLine(tr, br);
-  painter->drawLine(br, bl);
+  drawRaisedFrame(*painter, rect);
   painter->restore();
 }
 
