@@ -120,11 +120,15 @@ class ReportWriter {
         put("\t", std::to_string(t->occurrences.size()));
         // The document's file name, from its path: a name may hold " | ".
         if (!t->document.empty()) put("\t", ansi(documentFileNameOf(t->document)));
-        const Occurrence* last = nullptr;
+        bool any = false;
+        std::int32_t page = 0, folio = 0, verso = 0;
         for (const Occurrence& o : t->occurrences) {
-          if (last && o.page == last->page && o.folio == last->folio && o.verso == last->verso) continue;
-          put(last ? ", " : "\t", reference(o.page, o.folio, o.verso, " "));
-          last = &o;
+          if (any && o.page == page && o.folio == folio && o.verso == verso) continue;
+          put(any ? ", " : "\t", reference(o.page, o.folio, o.verso, " "));
+          any = true;
+          page = o.page;
+          folio = o.folio;
+          verso = o.verso;
         }
       }
       put("\n");
@@ -275,8 +279,9 @@ class ReportWriter {
       }
     }
     std::vector<std::unique_ptr<Extract>> extracts;
-    // The extract of each occurrence, by target and occurrence number.
-    std::unordered_map<const Occurrence*, const Extract*> linked;
+    // The extract of each occurrence, by target and occurrence number (none
+    // where its document could not be read).
+    std::unordered_map<const Target*, std::vector<const Extract*>> linked;
     for (const DocumentLabel& label : labels) {
       const Document* doc = source(label);
       if (!doc) continue;
@@ -284,6 +289,8 @@ class ReportWriter {
       std::map<std::int32_t, std::shared_ptr<const std::string>> spans;  // by span start
       for (const auto& t : in_.targets.records()) {
         if (!sameDocument(t->document, label)) continue;
+        std::vector<const Extract*>& extractOf = linked[t.get()];
+        extractOf.reserve(t->occurrences.size());
         for (const Occurrence& o : t->occurrences) {
           const auto [start, end] = bounds(o);
           auto found = byStart.find(start);
@@ -301,7 +308,7 @@ class ReportWriter {
             found = byStart.emplace(start, e.get()).first;
             extracts.push_back(std::move(e));
           }
-          linked.emplace(&o, found->second);
+          extractOf.push_back(found->second);
         }
       }
     }
@@ -317,12 +324,12 @@ class ReportWriter {
       auto [it, added] = wordIndex.emplace(t->text, words.size());
       if (added) words.push_back({t->text, {}});
       WordEntry& w = words[it->second];
+      const auto found = linked.find(t.get());
+      if (found == linked.end()) continue;  // its document could not be read
       const Extract* previous = nullptr;
-      for (const Occurrence& o : t->occurrences) {
-        auto e = linked.find(&o);
-        if (e == linked.end()) continue;  // its document could not be read
-        if (e->second != previous) w.extracts.push_back(e->second);
-        previous = e->second;
+      for (const Extract* e : found->second) {
+        if (e != previous) w.extracts.push_back(e);
+        previous = e;
       }
     }
     for (const WordEntry& w : words) {

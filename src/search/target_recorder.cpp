@@ -229,7 +229,7 @@ void TargetRecorder::indexExisting() {
   for (auto at = lo; at != hi; ++at) {
     Target* t = at->get();
     std::int32_t maxStart = INT32_MIN;
-    for (const Occurrence& o : t->occurrences) maxStart = std::max(maxStart, o.start);
+    for (std::size_t k = 0; k < t->occurrences.size(); ++k) maxStart = std::max(maxStart, t->occurrences.startAt(k));
     slots_.push_back(Slot{t, maxStart, -1, 0});
     byText_.insert(t->text, Index::hash(t->text), static_cast<std::uint32_t>(slots_.size() - 1));
   }
@@ -311,8 +311,9 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n, const Look
   }
   Slot* slot = &slots_[number];
   if (hit.startPosition <= slot->maxStart) {
-    for (const Occurrence& o : slot->target->occurrences) {
-      if (o.start == hit.startPosition) return;  // a hit is recorded once
+    const cStarts& recorded = slot->target->occurrences;
+    for (std::size_t k = 0; k < recorded.size(); ++k) {
+      if (recorded.startAt(k) == hit.startPosition) return;  // a hit is recorded once
     }
     for (std::int32_t k = slot->last; k >= 0; k = added_[static_cast<std::size_t>(k)].previous) {
       if (added_[static_cast<std::size_t>(k)].start == hit.startPosition) return;
@@ -328,7 +329,7 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n, const Look
     extras_.push_back({hit.contextStart, hit.contextLength, hit.contextStartIndex, hit.contextLengthChars,
                        hit.sentenceEnd, hit.paragraphEnd});
   }
-  added_.push_back({&slot->target->occurrences, slot->last, hit.startPosition, hit.lengthPositions,
+  added_.push_back({&slot->target->occurrences, slot->last, hit.matchStart, hit.startPosition, hit.lengthPositions,
                     hit.wordStart, hit.wordEnd, hit.sentenceStart, hit.paragraphStart, extra});
   slot->last = at;
   ++slot->added;
@@ -363,10 +364,7 @@ void TargetRecorder::commit() {
   for (std::size_t k = 0; k < count; ++k) {
     // The lists are written in no order: their places are fetched ahead.
     if (k + 16 < count) __builtin_prefetch(added_[k + 16].list);
-    if (k + 8 < count) {
-      const cStarts* ahead = added_[k + 8].list;
-      __builtin_prefetch(ahead->data() + ahead->size(), 1);
-    }
+    if (k + 8 < count) added_[k + 8].list->prefetchEnd();
     const Added& a = added_[k];
     while (sentenceCall < calls && endsCalls_[sentenceCall].before <= k) ++sentenceCall;
     while (paragraphCall < calls &&
@@ -376,7 +374,7 @@ void TargetRecorder::commit() {
     const std::int32_t sentenceEnd = sentenceCall < calls ? endsCalls_[sentenceCall].index : kUnknownEnd;
     const std::int32_t paragraphEnd = paragraphCall < calls ? endsCalls_[paragraphCall].index : kUnknownEnd;
     const Location place = places_.at(a.start);
-    Occurrence& o = a.list->emplace_back();
+    Occurrence o;
     o.start = a.start;
     o.length = a.length;
     o.page = place.page;
@@ -398,6 +396,7 @@ void TargetRecorder::commit() {
       o.sentenceEnd = e.sentenceEnd == kUnknownEnd ? sentenceEnd : e.sentenceEnd;
       o.paragraphEnd = e.paragraphEnd == kUnknownEnd ? paragraphEnd : e.paragraphEnd;
     }
+    a.list->push_back(o, a.matchStart);
   }
   added_.clear();
   extras_.clear();

@@ -76,6 +76,7 @@ class TargetRecorder {
     cStarts* list;  // its target's (the commit need not read the slot and the target)
     // Linked backwards, so that recording writes to the new entry only.
     std::int32_t previous;
+    std::int32_t matchStart;  // index of the first matched character
     std::int32_t start;
     std::int32_t length;
     std::int32_t wordStart;

@@ -6,7 +6,10 @@
 // Units: fields named ...Start/...End without a unit are indexes (offsets in
 // the document text) where the comment says so, positions otherwise; see
 // documents/document.h.
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <memory>
 #include <memory_resource>
 #include <new>
@@ -47,10 +50,6 @@ struct Occurrence {
   std::int32_t sentenceEnd = kUnknownEnd;
   std::int32_t wordEnd = kUnknownEnd;
 };
-
-// The occurrences of a list's own targets live in the list's memory (see
-// cTargetList::make); those of any other target in the heap.
-using cStarts = std::pmr::vector<Occurrence>;
 
 // The label that every target of one corpus document carries ("file name |
 // folder", UTF-8); shared, since a word list makes thousands of targets per
@@ -98,20 +97,72 @@ class DocumentLabel {
   Shared* shared_ = nullptr;
 };
 
-struct Target {
-  Target() = default;
-  explicit Target(std::pmr::memory_resource* memory) : occurrences(memory) {}
-  // Not copied: a copy would say it lives in a list's memory.
-  Target(const Target&) = delete;
-  Target& operator=(const Target&) = delete;
+// The occurrences of a list's own targets, as kept: a corpus word list holds
+// tens of millions, and most of their fields are those of the stretch of
+// sentence they stand in. A record keeps its start and its shape (length,
+// word start and end about the first matched character) and names a place
+// row shared by the hits of that stretch; a hit whose fields do not fit
+// that form names a whole record instead.
+struct PackedOccurrence {
+  std::int32_t start;
+  std::uint32_t place;  // row in the place table, or kWholeRecord | number of a whole record
+  std::uint32_t shape;  // length : 11, first matched index - word start : 10, word length + 1 : 11
+};
+static_assert(sizeof(PackedOccurrence) == 12);
+inline constexpr std::uint32_t kWholeRecord = 0x80000000u;
 
-  std::string text;         // found text, Windows-1252
-  std::int32_t length = 0;  // document characters covered by the first hit
-  bool pooled = false;      // made by a cTargetList in its memory (see TargetDeleter)
-  cStarts occurrences;      // in recording order
-  std::int32_t current = 0; // current occurrence (grid navigation)
-  std::int32_t searchString = 0;  // index of the string whose hit created it
-  DocumentLabel document;
+struct OccurrencePlace {
+  std::int32_t page, folio, verso;
+  std::int32_t paragraphStart, paragraphEnd, sentenceStart, sentenceEnd;
+  std::int32_t contextStart, contextLength, contextStartIndex, contextLengthChars;
+  std::int32_t indexOffset;  // start position - index of the first matched character
+  bool operator==(const OccurrencePlace&) const = default;
+};
+
+// Items held in blocks that never move: the tables grow while the scan
+// fills them, and a copy of a large table would double it for a moment.
+template <typename T>
+class BlockTable {
+ public:
+  std::uint32_t add(const T& item) {
+    if (size_ % kBlock == 0) blocks_.push_back(std::make_unique<T[]>(kBlock));
+    blocks_.back()[size_ % kBlock] = item;
+    return size_++;
+  }
+  const T& operator[](std::uint32_t i) const { return blocks_[i / kBlock][i % kBlock]; }
+  std::uint32_t size() const { return size_; }
+  void clear() {
+    blocks_.clear();
+    size_ = 0;
+  }
+
+ private:
+  static constexpr std::uint32_t kBlock = 1u << 14;
+  std::vector<std::unique_ptr<T[]>> blocks_;
+  std::uint32_t size_ = 0;
+};
+
+// The place rows and whole records that a list's packed occurrences name.
+class OccurrenceTables {
+ public:
+  // The row of `place`: the last one again when it is the same, as for
+  // the hits of one sentence filed one after the other.
+  std::uint32_t placeRow(const OccurrencePlace& place) {
+    if (places_.size() > 0 && places_[places_.size() - 1] == place) return places_.size() - 1;
+    return places_.add(place);
+  }
+  const OccurrencePlace& place(std::uint32_t row) const { return places_[row]; }
+  std::uint32_t addWhole(const Occurrence& o) { return wholes_.add(o); }
+  const Occurrence& whole(std::uint32_t n) const { return wholes_[n]; }
+  bool full() const { return places_.size() >= kWholeRecord - 1 || wholes_.size() >= kWholeRecord - 1; }
+  void clear() {
+    places_.clear();
+    wholes_.clear();
+  }
+
+ private:
+  BlockTable<OccurrencePlace> places_;
+  BlockTable<Occurrence> wholes_;
 };
 
 // The memory of a list's targets and their occurrence lists: handed out in
@@ -128,7 +179,12 @@ class TargetMemory final : public std::pmr::memory_resource {
   TargetMemory& operator=(const TargetMemory&) = delete;
   ~TargetMemory() override { release(); }
 
+  // The rows that the packed occurrences in this memory name.
+  OccurrenceTables& tables() { return tables_; }
+  const OccurrenceTables& tables() const { return tables_; }
+
   void release() {
+    tables_.clear();
     for (const auto& [p, bytes] : large_) freeLarge(p, bytes);
     large_.clear();
     Spare& spare = spareChunks();
@@ -228,7 +284,204 @@ class TargetMemory final : public std::pmr::memory_resource {
   std::vector<std::pair<void*, std::size_t>> large_;
   unsigned char* next_ = nullptr;
   std::size_t left_ = 0;
+  OccurrenceTables tables_;
 };
+
+
+// A target's occurrences, in recording order. Those of a list's own
+// targets are packed in the list's memory; those of any other target (made
+// with new) are whole records on the heap. Read by value: an occurrence is
+// unpacked when asked for.
+class cStarts {
+ public:
+  cStarts() = default;
+  explicit cStarts(TargetMemory* memory) : memory_(memory) {}
+  cStarts(const cStarts&) = delete;
+  cStarts& operator=(const cStarts&) = delete;
+  ~cStarts() { release(); }
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  Occurrence operator[](std::size_t i) const;
+  Occurrence front() const { return (*this)[0]; }
+  Occurrence back() const { return (*this)[size_ - 1]; }
+  // The start alone, without unpacking the rest.
+  std::int32_t startAt(std::size_t i) const {
+    return memory_ ? static_cast<const PackedOccurrence*>(data_)[i].start : static_cast<const Occurrence*>(data_)[i].start;
+  }
+
+  void push_back(const Occurrence& o);
+  // The same, told the index of the first matched character, which packs
+  // the occurrence in fewer bytes where it differs from its word start.
+  void push_back(const Occurrence& o, std::int32_t matchIndex);
+  void reserve(std::size_t n);
+  // New occurrences are default ones.
+  void resize(std::size_t n);
+  void clear() { size_ = 0; }
+  // Where the next occurrence goes, fetched ahead of filing it.
+  void prefetchEnd() const {
+    if (data_) __builtin_prefetch(static_cast<const char*>(data_) + size_ * recordBytes(), 1);
+  }
+
+  class const_iterator {
+   public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = Occurrence;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = Occurrence;
+    const_iterator(const cStarts* list, std::size_t i) : list_(list), i_(i) {}
+    Occurrence operator*() const { return (*list_)[i_]; }
+    const_iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    bool operator==(const const_iterator& other) const { return i_ == other.i_; }
+    bool operator!=(const const_iterator& other) const { return i_ != other.i_; }
+
+   private:
+    const cStarts* list_;
+    std::size_t i_;
+  };
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, size_}; }
+
+ private:
+  void release();
+  std::size_t recordBytes() const { return memory_ ? sizeof(PackedOccurrence) : sizeof(Occurrence); }
+
+  void* data_ = nullptr;  // PackedOccurrence[] in memory_, or Occurrence[] from new without it
+  std::uint32_t size_ = 0;
+  std::uint32_t capacity_ = 0;
+  TargetMemory* memory_ = nullptr;
+};
+
+struct Target {
+  Target() = default;
+  explicit Target(TargetMemory* memory) : occurrences(memory) {}
+  // Not copied: a copy would say it lives in a list's memory.
+  Target(const Target&) = delete;
+  Target& operator=(const Target&) = delete;
+
+  std::string text;         // found text, Windows-1252
+  std::int32_t length = 0;  // document characters covered by the first hit
+  bool pooled = false;      // made by a cTargetList in its memory (see TargetDeleter)
+  cStarts occurrences;      // in recording order
+  std::int32_t current = 0; // current occurrence (grid navigation)
+  std::int32_t searchString = 0;  // index of the string whose hit created it
+  DocumentLabel document;
+};
+
+namespace packed {
+inline constexpr std::uint32_t kLengthBits = 11, kBackBits = 10, kSpanBits = 11;
+
+inline Occurrence unpack(const PackedOccurrence& p, const OccurrenceTables& tables) {
+  if (p.place & kWholeRecord) return tables.whole(p.place & ~kWholeRecord);
+  const OccurrencePlace& r = tables.place(p.place);
+  Occurrence o;
+  o.start = p.start;
+  o.length = static_cast<std::int32_t>(p.shape & ((1u << kLengthBits) - 1));
+  const auto back = static_cast<std::int32_t>((p.shape >> kLengthBits) & ((1u << kBackBits) - 1));
+  const auto span = static_cast<std::int32_t>(p.shape >> (kLengthBits + kBackBits));
+  o.wordStart = p.start - r.indexOffset - back;
+  o.wordEnd = o.wordStart + span - 1;
+  o.contextStart = r.contextStart;
+  o.contextLength = r.contextLength;
+  o.contextStartIndex = r.contextStartIndex;
+  o.contextLengthChars = r.contextLengthChars;
+  o.page = r.page;
+  o.folio = r.folio;
+  o.verso = r.verso;
+  o.paragraphStart = r.paragraphStart;
+  o.sentenceStart = r.sentenceStart;
+  o.paragraphEnd = r.paragraphEnd;
+  o.sentenceEnd = r.sentenceEnd;
+  return o;
+}
+
+inline bool same(const Occurrence& a, const Occurrence& b) {
+  return a.start == b.start && a.length == b.length && a.contextStart == b.contextStart &&
+         a.contextLength == b.contextLength && a.contextStartIndex == b.contextStartIndex &&
+         a.contextLengthChars == b.contextLengthChars && a.page == b.page && a.folio == b.folio &&
+         a.verso == b.verso && a.paragraphStart == b.paragraphStart && a.sentenceStart == b.sentenceStart &&
+         a.wordStart == b.wordStart && a.paragraphEnd == b.paragraphEnd && a.sentenceEnd == b.sentenceEnd &&
+         a.wordEnd == b.wordEnd;
+}
+
+// `matchIndex`: index of the first matched character. The packed form is
+// kept only where it gives back every field; otherwise the whole record.
+inline PackedOccurrence pack(const Occurrence& o, std::int32_t matchIndex, OccurrenceTables& tables) {
+  const std::int64_t back = static_cast<std::int64_t>(matchIndex) - o.wordStart;
+  const std::int64_t span = static_cast<std::int64_t>(o.wordEnd) - o.wordStart + 1;
+  const std::int64_t offset = static_cast<std::int64_t>(o.start) - matchIndex;
+  if (!tables.full() && o.length >= 0 && o.length < (1 << kLengthBits) && back >= 0 && back < (1 << kBackBits) &&
+      span >= 0 && span < (1 << kSpanBits) && offset >= INT32_MIN && offset <= INT32_MAX) {
+    const OccurrencePlace place{o.page, o.folio, o.verso, o.paragraphStart, o.paragraphEnd,
+                                o.sentenceStart, o.sentenceEnd, o.contextStart, o.contextLength,
+                                o.contextStartIndex, o.contextLengthChars, static_cast<std::int32_t>(offset)};
+    const PackedOccurrence p{
+        o.start, tables.placeRow(place),
+        static_cast<std::uint32_t>(o.length) | static_cast<std::uint32_t>(back) << kLengthBits |
+            static_cast<std::uint32_t>(span) << (kLengthBits + kBackBits)};
+    if (same(unpack(p, tables), o)) return p;
+  }
+  return {o.start, kWholeRecord | tables.addWhole(o), 0};
+}
+}  // namespace packed
+
+inline Occurrence cStarts::operator[](std::size_t i) const {
+  if (!memory_) return static_cast<const Occurrence*>(data_)[i];
+  return packed::unpack(static_cast<const PackedOccurrence*>(data_)[i], memory_->tables());
+}
+
+inline void cStarts::reserve(std::size_t n) {
+  if (n <= capacity_) return;
+  if (n > UINT32_MAX) throw std::bad_alloc();
+  void* bigger;
+  if (memory_) {
+    bigger = memory_->allocate(n * sizeof(PackedOccurrence), alignof(PackedOccurrence));
+    if (size_ > 0) std::memcpy(bigger, data_, size_ * sizeof(PackedOccurrence));
+  } else {
+    auto* whole = new Occurrence[n];
+    std::copy(static_cast<const Occurrence*>(data_), static_cast<const Occurrence*>(data_) + size_, whole);
+    bigger = whole;
+  }
+  release();
+  data_ = bigger;
+  capacity_ = static_cast<std::uint32_t>(n);
+}
+
+inline void cStarts::release() {
+  if (!data_) return;
+  if (memory_) {
+    memory_->deallocate(data_, capacity_ * sizeof(PackedOccurrence), alignof(PackedOccurrence));
+  } else {
+    delete[] static_cast<Occurrence*>(data_);
+  }
+  data_ = nullptr;
+  capacity_ = 0;
+}
+
+inline void cStarts::push_back(const Occurrence& o) { push_back(o, o.wordStart); }
+
+inline void cStarts::push_back(const Occurrence& o, std::int32_t matchIndex) {
+  if (size_ == capacity_) reserve(capacity_ < 4 ? 4 : std::size_t{capacity_} * 2);
+  if (memory_) {
+    static_cast<PackedOccurrence*>(data_)[size_] = packed::pack(o, matchIndex, memory_->tables());
+  } else {
+    static_cast<Occurrence*>(data_)[size_] = o;
+  }
+  ++size_;
+}
+
+inline void cStarts::resize(std::size_t n) {
+  if (n <= size_) {
+    size_ = static_cast<std::uint32_t>(n);
+    return;
+  }
+  reserve(n);
+  while (size_ < n) push_back(Occurrence{});
+}
 
 // Frees a target record: one that a cTargetList made lives in the list's
 // memory and is only destroyed; any other came from new. The target says
