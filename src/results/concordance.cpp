@@ -170,7 +170,7 @@ Concordance buildConcordance(const cTargetList& list, const std::vector<std::siz
     for (const std::size_t i : targetsOf[d]) {
       const Target& t = list[i];
       const auto ti = static_cast<std::uint32_t>(c.targets.size());
-      c.targets.push_back({i, t.text});
+      c.targets.push_back({i, t.text.str()});
       for (std::size_t k = 0; k < t.occurrences.size(); ++k) {
         const Occurrence& o = t.occurrences[k];
         ConcordanceLine line;

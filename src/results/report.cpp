@@ -321,8 +321,8 @@ class ReportWriter {
     std::vector<WordEntry> words;
     std::unordered_map<std::string, std::size_t> wordIndex;
     for (const auto& t : in_.targets.records()) {
-      auto [it, added] = wordIndex.emplace(t->text, words.size());
-      if (added) words.push_back({t->text, {}});
+      auto [it, added] = wordIndex.emplace(t->text.str(), words.size());
+      if (added) words.push_back({t->text.str(), {}});
       WordEntry& w = words[it->second];
       const auto found = linked.find(t.get());
       if (found == linked.end()) continue;  // its document could not be read

@@ -71,7 +71,7 @@ struct Keyed {
 };
 
 void makeKey(Keyed& k, const Target& t, int order) {
-  const std::string& text = t.text;
+  const std::string_view text = t.text;
   const std::size_t n = text.size();
   const auto byteAt = [&](std::size_t i) { return i < n ? static_cast<unsigned char>(text[i]) : 0u; };
   k.key = 0;
@@ -250,9 +250,21 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
     if (anyUnlabelled) return false;
     return x.document < y.document;
   });
-  std::vector<TargetRecord> ordered(records.size());
-  for (std::size_t k = 0; k < keyed.size(); ++k) ordered[k] = std::move(records[keyed[k].index]);
-  records.swap(ordered);
+  // The records follow their keys in place, cycle by cycle: a second list
+  // of millions of records would be the sort's largest block.
+  for (std::size_t k = 0; k < keyed.size(); ++k) {
+    if (keyed[k].index == k) continue;
+    TargetRecord moving = std::move(records[k]);
+    std::size_t to = k;
+    for (;;) {
+      const std::size_t from = keyed[to].index;
+      keyed[to].index = static_cast<std::uint32_t>(to);
+      if (from == k) break;
+      records[to] = std::move(records[from]);
+      to = from;
+    }
+    records[to] = std::move(moving);
+  }
   list.setLabelOrdered(false);
 }
 

@@ -13,7 +13,9 @@
 #include <memory>
 #include <memory_resource>
 #include <new>
+#include <iosfwd>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -50,6 +52,71 @@ struct Occurrence {
   std::int32_t sentenceEnd = kUnknownEnd;
   std::int32_t wordEnd = kUnknownEnd;
 };
+
+// A target's found text (Windows-1252 bytes, any of them, 0 included): up to
+// 12 bytes held in the record itself, a longer one on the heap. 16 bytes
+// instead of a string's 32: a corpus word list holds millions of them, most
+// of them words.
+class FoundText {
+ public:
+  FoundText() = default;
+  FoundText(std::string_view text) { assign(text); }
+  FoundText(const FoundText& other) { assign(other.view()); }
+  FoundText& operator=(const FoundText& other) {
+    if (this != &other) assign(other.view());
+    return *this;
+  }
+  FoundText& operator=(std::string_view text) {
+    assign(text);
+    return *this;
+  }
+  ~FoundText() { free(); }
+
+  const char* data() const { return size_ <= kInline ? bytes_ : heap(); }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  char operator[](std::size_t i) const { return data()[i]; }
+  const char* begin() const { return data(); }
+  const char* end() const { return data() + size_; }
+  std::string_view view() const { return {data(), size_}; }
+  operator std::string_view() const { return view(); }
+  std::string str() const { return std::string(view()); }
+  std::size_t capacity() const { return size_ <= kInline ? 0 : size_; }
+
+  friend bool operator==(const FoundText& a, std::string_view b) { return a.view() == b; }
+  friend bool operator==(const FoundText& a, const FoundText& b) { return a.view() == b.view(); }
+
+ private:
+  static constexpr std::size_t kInline = 12;
+  char* heap() const {
+    char* p;
+    std::memcpy(&p, bytes_ + 4, sizeof p);
+    return p;
+  }
+  void free() {
+    if (size_ > kInline) delete[] heap();
+    size_ = 0;
+  }
+  void assign(std::string_view text) {
+    if (text.size() > UINT32_MAX) throw std::bad_alloc();
+    if (text.size() <= kInline) {
+      free();
+      if (!text.empty()) std::memcpy(bytes_, text.data(), text.size());
+    } else {
+      char* p = new char[text.size()];
+      std::memcpy(p, text.data(), text.size());
+      free();
+      std::memcpy(bytes_ + 4, &p, sizeof p);
+    }
+    size_ = static_cast<std::uint32_t>(text.size());
+  }
+
+  std::uint32_t size_ = 0;
+  char bytes_[kInline] = {};  // the text, or from byte 4 the heap block's address
+};
+static_assert(sizeof(FoundText) == 16);
+
+inline std::ostream& operator<<(std::ostream& out, const FoundText& text) { return out << text.view(); }
 
 // The label that every target of one corpus document carries ("file name |
 // folder", UTF-8); shared, since a word list makes thousands of targets per
@@ -363,14 +430,16 @@ struct Target {
   Target(const Target&) = delete;
   Target& operator=(const Target&) = delete;
 
-  std::string text;         // found text, Windows-1252
-  std::int32_t length = 0;  // document characters covered by the first hit
-  bool pooled = false;      // made by a cTargetList in its memory (see TargetDeleter)
+  // In this order, so that a record takes 64 bytes.
+  FoundText text;           // found text, Windows-1252
   cStarts occurrences;      // in recording order
+  DocumentLabel document;
+  std::int32_t length = 0;  // document characters covered by the first hit
   std::int32_t current = 0; // current occurrence (grid navigation)
   std::int32_t searchString = 0;  // index of the string whose hit created it
-  DocumentLabel document;
+  bool pooled = false;      // made by a cTargetList in its memory (see TargetDeleter)
 };
+static_assert(sizeof(Target) <= 64, "a corpus word list holds millions of targets");
 
 namespace packed {
 inline constexpr std::uint32_t kLengthBits = 11, kBackBits = 10, kSpanBits = 11;
