@@ -130,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkSame(fast, plain);
   for (const auto& t : fast.records()) {
     if (t->text.size() > static_cast<std::size_t>(lirno::kMaxFoundTextLength)) fail("a found text too long");
-    if (t->text.find('\0') != std::string::npos) fail("a 0 byte in a found text");
+    if (t->text.view().find('\0') != std::string::npos) fail("a 0 byte in a found text");
     if (t->length < 1 || t->occurrences.empty()) fail("a target without its hit");
   }
   // The scan's filter checker against the plain check, for hits that end

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Sorted by text: one text, one target.
     if (i > 0 && first[i - 1].text == t.text) fail("one word in two targets");
     if (t.text.size() > static_cast<std::size_t>(lirno::kMaxFoundTextLength)) fail("a found text too long");
-    if (t.text.find('\0') != std::string::npos) fail("a 0 byte in a found text");
+    if (t.text.view().find('\0') != std::string::npos) fail("a 0 byte in a found text");
     for (const lirno::Occurrence& o : t.occurrences) {
       if (o.start < 0 || o.start >= positions) fail("an occurrence outside the text");
       // A word begins with a word character.

@@ -222,6 +222,8 @@ class OccurrenceTables {
   std::uint32_t addWhole(const Occurrence& o) { return wholes_.add(o); }
   const Occurrence& whole(std::uint32_t n) const { return wholes_[n]; }
   bool full() const { return places_.size() >= kWholeRecord - 1 || wholes_.size() >= kWholeRecord - 1; }
+  std::uint32_t placeRows() const { return places_.size(); }
+  std::uint32_t wholeRecords() const { return wholes_.size(); }
   void clear() {
     places_.clear();
     wholes_.clear();
@@ -650,6 +652,10 @@ class cTargetList {
     runs_ = std::move(runs);
     if (runs_) labelOrdered_ = false;
   }
+
+  // The rows that the packed occurrences of the list's own targets name;
+  // null before the list made any target.
+  const OccurrenceTables* occurrenceTables() const { return memory_ ? &memory_->tables() : nullptr; }
 
   // Total number of occurrences of all targets.
   std::int64_t occurrenceCount() const {

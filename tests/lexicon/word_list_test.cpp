@@ -198,9 +198,9 @@ TEST(WordListReferenceTest, GeneratedTextsGiveTheReferenceWords) {
       std::vector<std::string> order;
       for (const auto& t : targets.records()) {
         for (const Occurrence& o : t->occurrences) {
-          got[t->text].push_back({o.start, o.wordEnd, o.sentenceEnd, o.paragraphEnd});
+          got[t->text.str()].push_back({o.start, o.wordEnd, o.sentenceEnd, o.paragraphEnd});
         }
-        order.push_back(t->text);
+        order.push_back(t->text.str());
       }
       const auto expected = referenceWords(text, rules, spelling);
       ASSERT_EQ(got, expected) << "spelling " << spelling << " text " << text;

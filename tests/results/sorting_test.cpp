@@ -106,9 +106,9 @@ TEST(SortingTest, EveryOrderIsThatOfTheComparisons) {
       for (int sortOrder = 0; sortOrder <= 5; ++sortOrder) {
         cTargetList list = listOf(texts, labelled ? labels : std::vector<std::string>{});
         std::multiset<std::string> before, after;
-        for (std::size_t k = 0; k < list.size(); ++k) before.insert(list[k].text + "@" + list[k].document.str());
+        for (std::size_t k = 0; k < list.size(); ++k) before.insert(list[k].text.str() + "@" + list[k].document.str());
         sortTargets(list, sortOrder, false);
-        for (std::size_t k = 0; k < list.size(); ++k) after.insert(list[k].text + "@" + list[k].document.str());
+        for (std::size_t k = 0; k < list.size(); ++k) after.insert(list[k].text.str() + "@" + list[k].document.str());
         ASSERT_EQ(after, before);
         for (std::size_t k = 1; k < list.size(); ++k) {
           const Target& a = list[k - 1];

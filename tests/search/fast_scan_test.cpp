@@ -75,7 +75,7 @@ SearchRequest randomRequest(std::mt19937& r, bool many = false) {
 std::string describe(const cTargetList& targets) {
   std::string out;
   for (const auto& t : targets.records()) {
-    out += t->text + "|" + std::to_string(t->length) + "|" + std::to_string(t->searchString) + ":";
+    out += t->text.str() + "|" + std::to_string(t->length) + "|" + std::to_string(t->searchString) + ":";
     for (const Occurrence& o : t->occurrences) {
       for (const std::int32_t v : {o.start, o.length, o.contextStart, o.contextLength,
                                    o.contextStartIndex, o.contextLengthChars, o.page, o.folio,

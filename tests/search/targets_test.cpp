@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
 #include <set>
 
 #include "results/document_label.h"
@@ -232,7 +234,7 @@ TEST_F(TargetsTest, EachEndComesFromTheFirstSeparatorOfItsKindAfterTheHit) {
   }
   ASSERT_EQ(targets.size(), 5u);
   const auto ends = [&](std::size_t k) {
-    const Occurrence& o = targets[k].occurrences.at(0);
+    const Occurrence& o = targets[k].occurrences[0];
     return std::vector<std::int32_t>{o.wordEnd, o.sentenceEnd, o.paragraphEnd, o.contextStart};
   };
   EXPECT_EQ(ends(0), (std::vector<std::int32_t>{0, 2, 5, -1}));
@@ -361,6 +363,123 @@ TEST_F(TargetsTest, FoundTextSpellings) {
   EXPECT_EQ(spell("q'uil", kResultReduced, true), "QUIL");
   EXPECT_EQ(spell("quil", kResultReduced, false), "KIL");
   EXPECT_EQ(spell("phil", kResultReduced, false), "FIL");
+}
+
+using Fields = std::array<std::int32_t, 15>;
+
+Fields fieldsOf(const Occurrence& o) {
+  return {o.start, o.length, o.contextStart, o.contextLength, o.contextStartIndex, o.contextLengthChars,
+          o.page, o.folio, o.verso, o.paragraphStart, o.sentenceStart, o.wordStart,
+          o.paragraphEnd, o.sentenceEnd, o.wordEnd};
+}
+
+TEST(PackedOccurrencesTest, EveryFieldComesBackWhateverItsForm) {
+  // Occurrences of every form, in a list's own target (packed) and in a
+  // target made with new (whole records): both give back what was put in,
+  // through every way of reading, through regrowth and after the list is
+  // cleared and filled again.
+  std::mt19937 random(7);
+  const auto pick = [&](std::initializer_list<std::int32_t> values) {
+    return *(values.begin() + random() % values.size());
+  };
+  cTargetList list;
+  for (int round = 0; round < 2; ++round) {
+    TargetRecord packed = list.make();
+    auto whole = std::make_unique<Target>();
+    std::vector<Occurrence> put;
+    std::int32_t sentence = 0;
+    for (int k = 0; k < 5000; ++k) {
+      Occurrence o;
+      if (k % 7 == 0) sentence += 40;  // a new stretch every few hits
+      o.start = 3 * k + pick({0, 0, 0, 1, INT32_MAX / 2});
+      o.length = pick({1, 5, 2047, 2048, 0, 1 << 20});
+      o.page = sentence / 200;
+      o.folio = pick({0, 0, 3});
+      o.verso = pick({0, 1});
+      o.sentenceStart = sentence;
+      o.sentenceEnd = pick({sentence + 39, sentence + 39, kUnknownEnd});
+      o.paragraphStart = 0;
+      o.paragraphEnd = pick({kUnknownEnd, 100000});
+      const std::int32_t match = o.start - pick({0, 0, 2, -5});  // line breaks before count twice
+      o.wordStart = match - pick({0, 0, 3, 1023, 1024, -1});
+      o.wordEnd = pick({o.wordStart + 4, o.wordStart - 1, o.wordStart + 2046, o.wordStart + 2047, kUnknownEnd});
+      if (k % 5 == 0) {
+        o.contextStart = sentence;
+        o.contextLength = pick({40, 0});
+        o.contextStartIndex = sentence;
+        o.contextLengthChars = 40;
+      }
+      packed->occurrences.push_back(o, match);
+      whole->occurrences.push_back(o);
+      put.push_back(o);
+    }
+    for (const Target* t : {packed.get(), whole.get()}) {
+      const cStarts& got = t->occurrences;
+      ASSERT_EQ(got.size(), put.size());
+      std::size_t k = 0;
+      for (const Occurrence& o : got) {
+        ASSERT_EQ(fieldsOf(o), fieldsOf(put[k])) << "occurrence " << k;
+        ASSERT_EQ(fieldsOf(got[k]), fieldsOf(put[k])) << "occurrence " << k;
+        ASSERT_EQ(got.startAt(k), put[k].start);
+        ++k;
+      }
+      EXPECT_EQ(fieldsOf(got.front()), fieldsOf(put.front()));
+      EXPECT_EQ(fieldsOf(got.back()), fieldsOf(put.back()));
+    }
+    list.records().push_back(std::move(packed));
+    list.clear();
+    EXPECT_EQ(list.occurrenceTables()->placeRows(), 0u);
+  }
+}
+
+TEST_F(TargetsTest, WordsOfOneSentenceShareOnePlaceRow) {
+  // Hits of one stretch of sentence (the CR ends a sentence and a
+  // paragraph in these rules) name one row; only occurrences that cannot be
+  // packed (none here) take a whole record.
+  std::string text;
+  for (int s = 0; s < 50; ++s) text += "UN DEUX TROIS QUATRE CINQ\rSIX SEPT. ";
+  text += "\n";
+  auto rq = makeRequest({{"UN"}, {"DEUX"}, {"TROIS"}, {"QUATRE"}, {"CINQ"}, {"SIX"}, {"SEPT"}});
+  scan(rq, makeDocument(text));
+  ASSERT_EQ(targets.occurrenceCount(), 350);
+  const OccurrenceTables* tables = targets.occurrenceTables();
+  ASSERT_NE(tables, nullptr);
+  EXPECT_EQ(tables->wholeRecords(), 0u);
+  EXPECT_EQ(tables->placeRows(), 100u);  // two sentences a line
+  // The places still read as the scan found them.
+  sortTargets(targets, kSortTextAscending, false);
+  const Target& deux = targets[1];
+  ASSERT_EQ(deux.text, "DEUX");
+  ASSERT_EQ(deux.occurrences.size(), 50u);
+  const Occurrence second = deux.occurrences[1];
+  // "UN" of the second line at index 36, in the paragraph that began after
+  // the CR at 25 (counted twice); page 1 is the automatic first page.
+  EXPECT_EQ(fieldsOf(second), (Fields{40, 4, -1, 0, 0, 0, 1, 0, 0, 26, 36, 39, 60, 60, 42}));
+  const Occurrence sept = targets[3].occurrences[1];
+  ASSERT_EQ(targets[3].text, "SEPT");
+  EXPECT_EQ(fieldsOf(sept), (Fields{68, 4, -1, 0, 0, 0, 1, 0, 0, 62, 62, 66, 96, 69, 69}));
+}
+
+TEST(FoundTextTest, ShortAndLongTextsKeepTheirBytes) {
+  for (const std::size_t n : {0u, 1u, 11u, 12u, 13u, 40u, 1024u}) {
+    std::string bytes;
+    for (std::size_t k = 0; k < n; ++k) bytes += static_cast<char>(k % 3 == 1 ? 0 : 'a' + k % 26);
+    FoundText text(bytes);
+    ASSERT_EQ(text.size(), n);
+    EXPECT_EQ(text.str(), bytes);
+    FoundText copy = text;
+    EXPECT_EQ(copy, text);
+    copy = "xyz";
+    EXPECT_EQ(copy, "xyz");
+    EXPECT_EQ(text.str(), bytes);  // the copy had its own bytes
+    copy = text;
+    copy = copy;
+    EXPECT_EQ(copy.str(), bytes);
+    copy = std::string(30, 'q');
+    EXPECT_EQ(copy.str(), std::string(30, 'q'));
+  }
+  EXPECT_FALSE(FoundText("abc") == "abcd");
+  EXPECT_FALSE(FoundText(std::string_view("ab\0c", 4)) == "ab");
 }
 
 }  // namespace

@@ -136,7 +136,7 @@ inline std::string summary(const cTargetList& targets) {
   for (std::size_t i = 0; i < targets.size(); ++i) {
     const Target& t = targets[i];
     if (i > 0) out += ';';
-    out += t.text + ':';
+    out += t.text.str() + ':';
     for (std::size_t k = 0; k < t.occurrences.size(); ++k) {
       if (k > 0) out += ',';
       out += std::to_string(t.occurrences[k].start);

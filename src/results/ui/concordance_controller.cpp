@@ -239,7 +239,7 @@ void ConcordanceController::refresh() {
   builtTexts_.clear();
   for (std::size_t i = 0; i < list.size(); ++i) {
     built_.push_back(&list[i]);
-    builtTexts_.push_back(list[i].text);
+    builtTexts_.push_back(list[i].text.str());
   }
   const std::vector<std::size_t> chosen = chosenTargets();
   const RulesTables& rules = frame().workbench().rules();

@@ -43,7 +43,7 @@ class WordListTest : public testing::WorkbenchTest {
   static Strings rows(TfrmMain& w) {
     Strings out;
     for (const auto& t : results(w).targets().records()) {
-      out.push_back(std::to_string(t->occurrences.size()) + "|" + t->text + "|" +
+      out.push_back(std::to_string(t->occurrences.size()) + "|" + t->text.str() + "|" +
                     std::string(fileNameOfLabelFor(t->document.str())));
     }
     return out;

@@ -59,7 +59,7 @@ class ResultsControllerTest : public testing::WorkbenchTest {
 
   static std::vector<std::string> texts(TfrmMain& w) {
     std::vector<std::string> out;
-    for (const auto& t : results(w).targets().records()) out.push_back(t->text);
+    for (const auto& t : results(w).targets().records()) out.push_back(t->text.str());
     return out;
   }
 

@@ -125,7 +125,7 @@ TEST_F(GenoaTest, DeleteKeepsTypedStringsAndReverseSortTurnsTheOrder) {
   });
   // IS was taken out: "un ys" is found as YS, never as IS.
   Strings found;
-  for (const auto& t : results(w).targets().records()) found.push_back(t->text);
+  for (const auto& t : results(w).targets().records()) found.push_back(t->text.str());
   EXPECT_EQ(found, (Strings{"LIS", "LYS", "YS"}));
 }
 
