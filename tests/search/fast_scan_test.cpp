@@ -175,7 +175,7 @@ TEST(FastScanTest, LongTextsCrossManyBlocks) {
 TEST(FastScanTest, CandidatesConfirmedByThreeCharactersAcrossBlocks) {
   // Strings of three characters or more, a few with the same first two
   // (a failed start of "eesc" at "eeesc" hides the one after it), more than
-  // eight to share groups; texts where their first two, three or all meet,
+  // eight to share groups, or more than 32; texts where their first two, three or all meet,
   // split by separators, symbols and dropped letters near block edges.
   const RulesTables rules = testing::testRules("[Substitutions]\nSS=S\nLL=L\n");
   const std::vector<std::string> words = {"eesc", "aab", "cab", "bca", "leb", "ssa", "ube", "lac", "ceb", "hsa"};
@@ -198,6 +198,14 @@ TEST(FastScanTest, CandidatesConfirmedByThreeCharactersAcrossBlocks) {
     const Document doc = testing::makeDocument(text);
     std::vector<testing::StringSpec> specs;
     for (std::size_t k = 0, m = 3 + r() % words.size(); k < m; ++k) specs.push_back({words[(c + k) % words.size()]});
+    // Every other case with more strings than the groups serve: thirty more
+    // whose first two meet in the text and whose third never does, so that
+    // the candidates are confirmed one by one by their third byte.
+    if (c % 2 == 1) {
+      for (int k = 0; k < 30; ++k) {
+        specs.push_back({std::string{"xyz"[k % 3], "xyz"[k / 3 % 3], 'q', static_cast<char>('a' + k / 9)}});
+      }
+    }
     for (int spelling : {0, 1, 2}) {
       for (int context : {kContextText, kContextWord, kContextSentence}) {
         for (bool ignore : {false, true}) {
