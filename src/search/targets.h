@@ -455,7 +455,7 @@ inline Occurrence unpack(const PackedOccurrence& p, const OccurrenceTables& tabl
   const auto back = static_cast<std::int32_t>((p.shape >> kLengthBits) & ((1u << kBackBits) - 1));
   const auto span = static_cast<std::int32_t>(p.shape >> (kLengthBits + kBackBits));
   o.wordStart = p.start - r.indexOffset - back;
-  o.wordEnd = o.wordStart + span - 1;
+  o.wordEnd = static_cast<std::int32_t>(std::int64_t{o.wordStart} + span - 1);
   o.contextStart = r.contextStart;
   o.contextLength = r.contextLength;
   o.contextStartIndex = r.contextStartIndex;
@@ -470,17 +470,10 @@ inline Occurrence unpack(const PackedOccurrence& p, const OccurrenceTables& tabl
   return o;
 }
 
-inline bool same(const Occurrence& a, const Occurrence& b) {
-  return a.start == b.start && a.length == b.length && a.contextStart == b.contextStart &&
-         a.contextLength == b.contextLength && a.contextStartIndex == b.contextStartIndex &&
-         a.contextLengthChars == b.contextLengthChars && a.page == b.page && a.folio == b.folio &&
-         a.verso == b.verso && a.paragraphStart == b.paragraphStart && a.sentenceStart == b.sentenceStart &&
-         a.wordStart == b.wordStart && a.paragraphEnd == b.paragraphEnd && a.sentenceEnd == b.sentenceEnd &&
-         a.wordEnd == b.wordEnd;
-}
-
 // `matchIndex`: index of the first matched character. The packed form is
-// kept only where it gives back every field; otherwise the whole record.
+// kept where its fields hold the values exactly (the place fields are kept
+// as they are, and the word's ends are found back from start, offset and
+// shape within 32 bits); otherwise the whole record.
 inline PackedOccurrence pack(const Occurrence& o, std::int32_t matchIndex, OccurrenceTables& tables) {
   const std::int64_t back = static_cast<std::int64_t>(matchIndex) - o.wordStart;
   const std::int64_t span = static_cast<std::int64_t>(o.wordEnd) - o.wordStart + 1;
@@ -490,11 +483,9 @@ inline PackedOccurrence pack(const Occurrence& o, std::int32_t matchIndex, Occur
     const OccurrencePlace place{o.page, o.folio, o.verso, o.paragraphStart, o.paragraphEnd,
                                 o.sentenceStart, o.sentenceEnd, o.contextStart, o.contextLength,
                                 o.contextStartIndex, o.contextLengthChars, static_cast<std::int32_t>(offset)};
-    const PackedOccurrence p{
-        o.start, tables.placeRow(place),
-        static_cast<std::uint32_t>(o.length) | static_cast<std::uint32_t>(back) << kLengthBits |
-            static_cast<std::uint32_t>(span) << (kLengthBits + kBackBits)};
-    if (same(unpack(p, tables), o)) return p;
+    return {o.start, tables.placeRow(place),
+            static_cast<std::uint32_t>(o.length) | static_cast<std::uint32_t>(back) << kLengthBits |
+                static_cast<std::uint32_t>(span) << (kLengthBits + kBackBits)};
   }
   return {o.start, kWholeRecord | tables.addWhole(o), 0};
 }
