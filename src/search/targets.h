@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iosfwd>
 #include <iterator>
 #include <memory>
 #include <memory_resource>
 #include <new>
-#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -75,13 +75,9 @@ class FoundText {
   const char* data() const { return size_ <= kInline ? bytes_ : heap(); }
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
-  char operator[](std::size_t i) const { return data()[i]; }
-  const char* begin() const { return data(); }
-  const char* end() const { return data() + size_; }
   std::string_view view() const { return {data(), size_}; }
   operator std::string_view() const { return view(); }
   std::string str() const { return std::string(view()); }
-  std::size_t capacity() const { return size_ <= kInline ? 0 : size_; }
 
   friend bool operator==(const FoundText& a, std::string_view b) { return a.view() == b; }
   friend bool operator==(const FoundText& a, const FoundText& b) { return a.view() == b.view(); }
@@ -356,7 +352,6 @@ class TargetMemory final : public std::pmr::memory_resource {
   OccurrenceTables tables_;
 };
 
-
 // A target's occurrences, in recording order. Those of a list's own
 // targets are packed in the list's memory; those of any other target (made
 // with new) are whole records on the heap. Read by value: an occurrence is
@@ -374,6 +369,8 @@ class cStarts {
   Occurrence operator[](std::size_t i) const;
   Occurrence front() const { return (*this)[0]; }
   Occurrence back() const { return (*this)[size_ - 1]; }
+  // Packed in a list's memory, as a cTargetList's own targets are.
+  bool inListMemory() const { return memory_ != nullptr; }
   // The start alone, without unpacking the rest.
   std::int32_t startAt(std::size_t i) const {
     return memory_ ? static_cast<const PackedOccurrence*>(data_)[i].start : static_cast<const Occurrence*>(data_)[i].start;
@@ -386,7 +383,6 @@ class cStarts {
   void reserve(std::size_t n);
   // New occurrences are default ones.
   void resize(std::size_t n);
-  void clear() { size_ = 0; }
   // Where the next occurrence goes, fetched ahead of filing it.
   void prefetchEnd() const {
     if (data_) __builtin_prefetch(static_cast<const char*>(data_) + size_ * recordBytes(), 1);
@@ -439,7 +435,8 @@ struct Target {
   std::int32_t length = 0;  // document characters covered by the first hit
   std::int32_t current = 0; // current occurrence (grid navigation)
   std::int32_t searchString = 0;  // index of the string whose hit created it
-  bool pooled = false;      // made by a cTargetList in its memory (see TargetDeleter)
+  // Made by a cTargetList in its memory (see TargetDeleter).
+  bool pooled() const { return occurrences.inListMemory(); }
 };
 static_assert(sizeof(Target) <= 64, "a corpus word list holds millions of targets");
 
@@ -554,7 +551,7 @@ class TargetDeleter {
   TargetDeleter() = default;
   TargetDeleter(std::default_delete<Target>) {}  // records made with new
   void operator()(Target* t) const {
-    if (t->pooled) {
+    if (t->pooled()) {
       t->~Target();
     } else {
       delete t;
@@ -621,7 +618,6 @@ class cTargetList {
     if (!memory_) memory_ = std::make_unique<TargetMemory>();
     void* room = memory_->allocate(sizeof(Target), alignof(Target));
     Target* t = ::new (room) Target(memory_.get());
-    t->pooled = true;
     return TargetRecord(t);
   }
 
