@@ -250,20 +250,19 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
     if (anyUnlabelled) return false;
     return x.document < y.document;
   });
-  // The records follow their keys in place, cycle by cycle: a second list
-  // of millions of records would be the sort's largest block.
+  // The records in their new order go through the keys' own room, which
+  // serves no more: a second list of millions of records would be the
+  // sort's largest block, and moving them in place, cycle by cycle, waits
+  // for one record after the other.
+  static_assert(sizeof(Keyed) >= sizeof(Target*));
+  for (Keyed& k : keyed) {
+    Target* t = records[k.index].release();
+    std::memcpy(static_cast<void*>(&k), &t, sizeof t);
+  }
   for (std::size_t k = 0; k < keyed.size(); ++k) {
-    if (keyed[k].index == k) continue;
-    TargetRecord moving = std::move(records[k]);
-    std::size_t to = k;
-    for (;;) {
-      const std::size_t from = keyed[to].index;
-      keyed[to].index = static_cast<std::uint32_t>(to);
-      if (from == k) break;
-      records[to] = std::move(records[from]);
-      to = from;
-    }
-    records[to] = std::move(moving);
+    Target* t;
+    std::memcpy(&t, static_cast<const void*>(&keyed[k]), sizeof t);
+    records[k].reset(t);
   }
   list.setLabelOrdered(false);
 }
