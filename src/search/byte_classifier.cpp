@@ -100,14 +100,17 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m512i wideLookup
 }
 
 // Each wanted bit is then one test into a mask register.
+// `used`: the bits that some table value has; the others are 0 in every
+// block, and are not tested (a scan's group tables often use one bit).
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void wideBits(const std::uint8_t* table,
+                                                                     std::uint8_t used,
                                                                      const unsigned char* p, int blocks,
                                                                      BlockBits* out) {
   const WideTable t = wideTable(table);
   for (int k = 0; k < blocks; ++k, p += kBlockBytes) {
     const __m512i v = wideLookup(t, p);
     for (int n = 0; n < 8; ++n) {
-      out[k].bit[n] = _mm512_test_epi8_mask(v, _mm512_set1_epi8(static_cast<char>(1 << n)));
+      out[k].bit[n] = (used >> n & 1) ? _mm512_test_epi8_mask(v, _mm512_set1_epi8(static_cast<char>(1 << n))) : 0;
     }
   }
 }
@@ -157,12 +160,13 @@ ByteClassifier::ByteClassifier(const std::array<std::uint8_t, 256>& table, Metho
   for (int h = 0; h < 16; ++h) {
     for (int l = 0; l < 16; ++l) rows_[h][l] = rows_[h][l + 16] = table[static_cast<std::size_t>(h * 16 + l)];
   }
+  for (const std::uint8_t v : table) used_ |= v;
 }
 
 void ByteClassifier::bits(const unsigned char* p, int blocks, BlockBits* out) const {
 #ifdef LIRNO_X86
   if (method_ == Method::kAvx512) {
-    wideBits(table_.data(), p, blocks, out);
+    wideBits(table_.data(), used_, p, blocks, out);
     return;
   }
   if (method_ == Method::kAvx2) {

@@ -58,6 +58,7 @@ class ByteClassifier {
   // The table as 16 rows of 16 values, each row twice (both vector lanes).
   alignas(32) std::uint8_t rows_[16][32];
   Method method_;
+  std::uint8_t used_ = 0;  // the bits that some value of the table has
 };
 
 }  // namespace lirno
