@@ -184,11 +184,13 @@ struct OccurrencePlace {
 
 // Items held in blocks that never move: the tables grow while the scan
 // fills them, and a copy of a large table would double it for a moment.
+// A block's items are written when added (a small search touches little of
+// its first block).
 template <typename T>
 class BlockTable {
  public:
   std::uint32_t add(const T& item) {
-    if (size_ % kBlock == 0) blocks_.push_back(std::make_unique<T[]>(kBlock));
+    if (size_ % kBlock == 0) blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlock));
     blocks_.back()[size_ % kBlock] = item;
     return size_++;
   }
@@ -200,7 +202,7 @@ class BlockTable {
   }
 
  private:
-  static constexpr std::uint32_t kBlock = 1u << 14;
+  static constexpr std::uint32_t kBlock = 1u << 12;
   std::vector<std::unique_ptr<T[]>> blocks_;
   std::uint32_t size_ = 0;
 };
