@@ -227,9 +227,6 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
   // The list's millions of targets (a corpus word list) are sorted as
   // numbers held side by side; their texts are compared only where the
   // numbers cannot tell, and their labels by rank.
-  // The records' spare room (a list grown by doubling can hold half again
-  // as many) goes back before the keys take theirs.
-  if (records.capacity() - records.size() > records.size() / 8) records.shrink_to_fit();
   const LabelRanks ranks(records);
   const bool anyUnlabelled = std::any_of(records.begin(), records.end(), [](const auto& t) { return t->document.empty(); });
   std::vector<Keyed> keyed(records.size());
