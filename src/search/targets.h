@@ -250,6 +250,16 @@ class TargetMemory final : public std::pmr::memory_resource {
   OccurrenceTables& tables() { return tables_; }
   const OccurrenceTables& tables() const { return tables_; }
 
+  // The memory that an object it handed out lives in, read from the head
+  // of its chunk: a list's own records then need not name it themselves.
+  // Only for objects of at most kLargeBytes.
+  static TargetMemory& owning(const void* object) {
+    const auto chunk = reinterpret_cast<std::uintptr_t>(object) & ~(std::uintptr_t{kChunkBytes} - 1);
+    TargetMemory* owner;
+    std::memcpy(&owner, reinterpret_cast<const void*>(chunk), sizeof owner);
+    return *owner;
+  }
+
   void release() {
     tables_.clear();
     for (const auto& [p, bytes] : large_) freeLarge(p, bytes);
@@ -271,7 +281,10 @@ class TargetMemory final : public std::pmr::memory_resource {
   }
 
  private:
+  // Chunks are aligned on their size (see owning()), and begin with the
+  // address of the memory that holds them.
   static constexpr std::size_t kChunkBytes = kLargePageBytes;
+  static constexpr std::size_t kHeadBytes = 16;
   static constexpr std::size_t kLargeBytes = kChunkBytes / 8;  // beyond: a block of its own
   // Spare chunks: a few kept as they are (a word list's one per document),
   // and up to 256 MiB more that the system may take back, so that a search
@@ -324,9 +337,11 @@ class TargetMemory final : public std::pmr::memory_resource {
         chunk = allocateLargePages(kChunkBytes);
       }
       chunks_.push_back(chunk);
-      next_ = static_cast<unsigned char*>(chunk);
-      left_ = kChunkBytes;
-      skip = 0;
+      TargetMemory* self = this;
+      std::memcpy(chunk, &self, sizeof self);
+      next_ = static_cast<unsigned char*>(chunk) + kHeadBytes;
+      left_ = kChunkBytes - kHeadBytes;
+      skip = (alignment - reinterpret_cast<std::uintptr_t>(next_) % alignment) % alignment;
     }
     void* p = next_ + skip;
     next_ += skip + bytes;
@@ -355,27 +370,31 @@ class TargetMemory final : public std::pmr::memory_resource {
 };
 
 // A target's occurrences, in recording order. Those of a list's own
-// targets are packed in the list's memory; those of any other target (made
-// with new) are whole records on the heap. Read by value: an occurrence is
-// unpacked when asked for.
+// targets are packed in the list's memory, the first one in the record
+// itself (most targets of a word list have one occurrence); those of any
+// other target (made with new) are whole records on the heap. Read by
+// value: an occurrence is unpacked when asked for.
 class cStarts {
  public:
   cStarts() = default;
-  explicit cStarts(TargetMemory* memory) : memory_(memory) {}
+  // Packed, in `memory`: the record must live in it too (see
+  // TargetMemory::owning).
+  explicit cStarts(TargetMemory* memory) : word_(memory ? kInList : 0) {}
   cStarts(const cStarts&) = delete;
   cStarts& operator=(const cStarts&) = delete;
   ~cStarts() { release(); }
 
-  std::size_t size() const { return size_; }
-  bool empty() const { return size_ == 0; }
+  std::size_t size() const { return word_ & kSizeMask; }
+  bool empty() const { return size() == 0; }
   Occurrence operator[](std::size_t i) const;
   Occurrence front() const { return (*this)[0]; }
-  Occurrence back() const { return (*this)[size_ - 1]; }
+  Occurrence back() const { return (*this)[size() - 1]; }
   // Packed in a list's memory, as a cTargetList's own targets are.
-  bool inListMemory() const { return memory_ != nullptr; }
+  bool inListMemory() const { return (word_ & kInList) != 0; }
   // The start alone, without unpacking the rest.
   std::int32_t startAt(std::size_t i) const {
-    return memory_ ? static_cast<const PackedOccurrence*>(data_)[i].start : static_cast<const Occurrence*>(data_)[i].start;
+    if (!inListMemory()) return static_cast<const Occurrence*>(data())[i].start;
+    return packedAt(i).start;
   }
 
   void push_back(const Occurrence& o);
@@ -387,7 +406,7 @@ class cStarts {
   void resize(std::size_t n);
   // Where the next occurrence goes, fetched ahead of filing it.
   void prefetchEnd() const {
-    if (data_) __builtin_prefetch(static_cast<const char*>(data_) + size_ * recordBytes(), 1);
+    if (word_ & kArray) __builtin_prefetch(static_cast<const char*>(data()) + size() * recordBytes(), 1);
   }
 
   class const_iterator {
@@ -411,17 +430,48 @@ class cStarts {
     std::size_t i_;
   };
   const_iterator begin() const { return {this, 0}; }
-  const_iterator end() const { return {this, size_}; }
+  const_iterator end() const { return {this, size()}; }
 
  private:
-  void release();
-  std::size_t recordBytes() const { return memory_ ? sizeof(PackedOccurrence) : sizeof(Occurrence); }
+  // word_: the size, and whether the list is packed in a list's memory and
+  // whether room_ holds an array (its capacity, then its address) rather
+  // than the one packed occurrence that a list's own target keeps there.
+  static constexpr std::uint32_t kInList = 1u << 31, kArray = 1u << 30, kSizeMask = kArray - 1;
 
-  void* data_ = nullptr;  // PackedOccurrence[] in memory_, or Occurrence[] from new without it
-  std::uint32_t size_ = 0;
-  std::uint32_t capacity_ = 0;
-  TargetMemory* memory_ = nullptr;
+  void release();
+  std::size_t recordBytes() const { return inListMemory() ? sizeof(PackedOccurrence) : sizeof(Occurrence); }
+  std::uint32_t capacity() const {
+    if (!(word_ & kArray)) return inListMemory() ? 1 : 0;
+    std::uint32_t c;
+    std::memcpy(&c, room_, sizeof c);
+    return c;
+  }
+  void* data() const {
+    if (!(word_ & kArray)) return nullptr;
+    void* p;
+    std::memcpy(&p, room_ + 4, sizeof p);
+    return p;
+  }
+  void setArray(void* p, std::uint32_t capacity) {
+    std::memcpy(room_, &capacity, sizeof capacity);
+    std::memcpy(room_ + 4, &p, sizeof p);
+    word_ |= kArray;
+  }
+  PackedOccurrence packedAt(std::size_t i) const {
+    PackedOccurrence p;
+    if (word_ & kArray) {
+      std::memcpy(&p, static_cast<const PackedOccurrence*>(data()) + i, sizeof p);
+    } else {
+      std::memcpy(&p, room_, sizeof p);
+    }
+    return p;
+  }
+  void setSize(std::size_t n) { word_ = (word_ & ~kSizeMask) | static_cast<std::uint32_t>(n); }
+
+  std::uint32_t word_ = 0;
+  unsigned char room_[12] = {};
 };
+static_assert(sizeof(cStarts) == 16);
 
 struct Target {
   Target() = default;
@@ -430,17 +480,17 @@ struct Target {
   Target(const Target&) = delete;
   Target& operator=(const Target&) = delete;
 
-  // In this order, so that a record takes 64 bytes.
+  // In this order, so that a record takes 56 bytes.
+  DocumentLabel document;
   FoundText text;           // found text, Windows-1252
   cStarts occurrences;      // in recording order
-  DocumentLabel document;
   std::int32_t length = 0;  // document characters covered by the first hit
   std::int32_t current = 0; // current occurrence (grid navigation)
   std::int32_t searchString = 0;  // index of the string whose hit created it
   // Made by a cTargetList in its memory (see TargetDeleter).
   bool pooled() const { return occurrences.inListMemory(); }
 };
-static_assert(sizeof(Target) <= 64, "a corpus word list holds millions of targets");
+static_assert(sizeof(Target) <= 56, "a corpus word list holds millions of targets");
 
 namespace packed {
 inline constexpr std::uint32_t kLengthBits = 11, kBackBits = 10, kSpanBits = 11;
@@ -491,57 +541,64 @@ inline PackedOccurrence pack(const Occurrence& o, std::int32_t matchIndex, Occur
 }  // namespace packed
 
 inline Occurrence cStarts::operator[](std::size_t i) const {
-  if (!memory_) return static_cast<const Occurrence*>(data_)[i];
-  return packed::unpack(static_cast<const PackedOccurrence*>(data_)[i], memory_->tables());
+  if (!inListMemory()) return static_cast<const Occurrence*>(data())[i];
+  return packed::unpack(packedAt(i), TargetMemory::owning(this).tables());
 }
 
 inline void cStarts::reserve(std::size_t n) {
-  if (n <= capacity_) return;
-  if (n > UINT32_MAX) throw std::bad_alloc();
+  if (n <= capacity()) return;
+  if (n > kSizeMask) throw std::bad_alloc();
+  const std::size_t count = size();
   void* bigger;
-  if (memory_) {
-    bigger = memory_->allocate(n * sizeof(PackedOccurrence), alignof(PackedOccurrence));
-    if (size_ > 0) std::memcpy(bigger, data_, size_ * sizeof(PackedOccurrence));
+  if (inListMemory()) {
+    auto* packedList = static_cast<PackedOccurrence*>(
+        TargetMemory::owning(this).allocate(n * sizeof(PackedOccurrence), alignof(PackedOccurrence)));
+    for (std::size_t k = 0; k < count; ++k) packedList[k] = packedAt(k);
+    bigger = packedList;
   } else {
     auto* whole = new Occurrence[n];
-    std::copy(static_cast<const Occurrence*>(data_), static_cast<const Occurrence*>(data_) + size_, whole);
+    std::copy(static_cast<const Occurrence*>(data()), static_cast<const Occurrence*>(data()) + count, whole);
     bigger = whole;
   }
   release();
-  data_ = bigger;
-  capacity_ = static_cast<std::uint32_t>(n);
+  setArray(bigger, static_cast<std::uint32_t>(n));
 }
 
 inline void cStarts::release() {
-  if (!data_) return;
-  if (memory_) {
-    memory_->deallocate(data_, capacity_ * sizeof(PackedOccurrence), alignof(PackedOccurrence));
+  if (!(word_ & kArray)) return;
+  if (inListMemory()) {
+    TargetMemory::owning(this).deallocate(data(), capacity() * sizeof(PackedOccurrence), alignof(PackedOccurrence));
   } else {
-    delete[] static_cast<Occurrence*>(data_);
+    delete[] static_cast<Occurrence*>(data());
   }
-  data_ = nullptr;
-  capacity_ = 0;
+  word_ &= ~kArray;
 }
 
 inline void cStarts::push_back(const Occurrence& o) { push_back(o, o.wordStart); }
 
 inline void cStarts::push_back(const Occurrence& o, std::int32_t matchIndex) {
-  if (size_ == capacity_) reserve(capacity_ < 4 ? 4 : std::size_t{capacity_} * 2);
-  if (memory_) {
-    static_cast<PackedOccurrence*>(data_)[size_] = packed::pack(o, matchIndex, memory_->tables());
+  const std::size_t n = size();
+  if (n == capacity()) reserve(n < 4 ? 4 : n * 2);
+  if (inListMemory()) {
+    const PackedOccurrence p = packed::pack(o, matchIndex, TargetMemory::owning(this).tables());
+    if (word_ & kArray) {
+      static_cast<PackedOccurrence*>(data())[n] = p;
+    } else {
+      std::memcpy(room_, &p, sizeof p);
+    }
   } else {
-    static_cast<Occurrence*>(data_)[size_] = o;
+    static_cast<Occurrence*>(data())[n] = o;
   }
-  ++size_;
+  setSize(n + 1);
 }
 
 inline void cStarts::resize(std::size_t n) {
-  if (n <= size_) {
-    size_ = static_cast<std::uint32_t>(n);
+  if (n <= size()) {
+    setSize(n);
     return;
   }
   reserve(n);
-  while (size_ < n) push_back(Occurrence{});
+  while (size() < n) push_back(Occurrence{});
 }
 
 // Frees a target record: one that a cTargetList made lives in the list's
