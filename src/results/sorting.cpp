@@ -56,58 +56,61 @@ int comparePrimary(const Target& a, const Target& b, int order) {
 namespace {
 
 // A target's primary key as two numbers that order as the key does wherever
-// they differ: the count, or the text's first 16 bytes, or its last 14 from
+// they differ: the count, or the text's first 12 bytes, or its last 10 from
 // the right (each byte's signed value plus 129, in 9 bits, so that running
 // out is below every byte). `whole`: the numbers hold the whole key. Two
 // numbers, since a corpus word list holds each word once per document and
 // texts that share their first 8 bytes would otherwise be read from the
-// targets at each comparison.
+// targets at each comparison. 20 bytes: a word list's millions of keys are
+// the largest block of its sort.
 struct Keyed {
-  std::uint64_t key;
-  std::uint64_t rest;
+  std::uint32_t keyHigh, keyLow;
+  std::uint32_t rest;
   std::uint32_t document;    // rank of the label among the list's labels
   std::uint32_t index : 31;  // in the records
   std::uint32_t whole : 1;
+
+  std::uint64_t key() const { return std::uint64_t{keyHigh} << 32 | keyLow; }
 };
+static_assert(sizeof(Keyed) == 20);
 
 void makeKey(Keyed& k, const Target& t, int order) {
   const std::string_view text = t.text;
   const std::size_t n = text.size();
   const auto byteAt = [&](std::size_t i) { return i < n ? static_cast<unsigned char>(text[i]) : 0u; };
-  k.key = 0;
-  k.rest = 0;
+  std::uint64_t key = 0;
+  std::uint32_t rest = 0;
   switch (order) {
     case 0:
     case 1:
-      k.key = t.occurrences.size();
+      key = t.occurrences.size();
       k.whole = 1;
       break;
     case 2:
     case 3:
-      for (std::size_t i = 0; i < 8; ++i) {
-        k.key = k.key << 8 | byteAt(i);
-        k.rest = k.rest << 8 | byteAt(i + 8);
-      }
+      for (std::size_t i = 0; i < 8; ++i) key = key << 8 | byteAt(i);
+      for (std::size_t i = 8; i < 12; ++i) rest = rest << 8 | byteAt(i);
       // Zeros pad a shorter text: a text that holds a zero byte is told
       // apart by its bytes.
-      k.whole = n <= 16 && std::memchr(text.data(), 0, n) == nullptr ? 1 : 0;
+      k.whole = n <= 12 && std::memchr(text.data(), 0, n) == nullptr ? 1 : 0;
       break;
     default: {
       const auto fromRight = [&](std::size_t i) {
         return i < n ? static_cast<unsigned>(static_cast<signed char>(text[n - 1 - i]) + 129) : 0u;
       };
-      for (std::size_t i = 0; i < 7; ++i) {
-        k.key = k.key << 9 | fromRight(i);
-        k.rest = k.rest << 9 | fromRight(i + 7);
-      }
-      k.whole = n <= 14 ? 1 : 0;
+      for (std::size_t i = 0; i < 7; ++i) key = key << 9 | fromRight(i);
+      for (std::size_t i = 7; i < 10; ++i) rest = rest << 9 | fromRight(i);
+      k.whole = n <= 10 ? 1 : 0;
       break;
     }
   }
   if (order % 2 == 1) {  // descending
-    k.key = ~k.key;
-    k.rest = ~k.rest;
+    key = ~key;
+    rest = ~rest;
   }
+  k.keyHigh = static_cast<std::uint32_t>(key >> 32);
+  k.keyLow = static_cast<std::uint32_t>(key);
+  k.rest = rest;
 }
 
 // The rank of each label of a list among its labels by their bytes, found
@@ -163,7 +166,8 @@ void sortKeyed(Keyed* first, Keyed* last, const Less& less) {
     return;
   }
   std::uint64_t differ = 0;
-  for (const Keyed* k = first; k != last; ++k) differ |= k->key ^ first->key;
+  const std::uint64_t firstKey = first->key();
+  for (const Keyed* k = first; k != last; ++k) differ |= k->key() ^ firstKey;
   bool byRest = false;
   if (differ == 0) {
     for (const Keyed* k = first; k != last; ++k) differ |= k->rest ^ first->rest;
@@ -179,7 +183,7 @@ void sortKeyed(Keyed* first, Keyed* last, const Less& less) {
   const int shift = std::max(0, static_cast<int>(std::bit_width(differ)) - bits);
   const std::uint64_t mask = (std::uint64_t{1} << bits) - 1;
   const auto bucketOf = [&](const Keyed& k) {
-    return static_cast<std::size_t>(((byRest ? k.rest : k.key) >> shift) & mask);
+    return static_cast<std::size_t>(((byRest ? std::uint64_t{k.rest} : k.key()) >> shift) & mask);
   };
   const std::size_t buckets = std::size_t{1} << bits;
   std::vector<std::size_t> start(buckets + 1, 0);
@@ -238,7 +242,7 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
     e.index = static_cast<std::uint32_t>(k);
   }
   sortKeyed(keyed.data(), keyed.data() + keyed.size(), [&](const Keyed& x, const Keyed& y) {
-    if (x.key != y.key) return x.key < y.key;
+    if (x.key() != y.key()) return x.key() < y.key();
     if (x.rest != y.rest) return x.rest < y.rest;
     // Equal whole numbers are equal keys: the labels decide, without
     // reading the targets.

@@ -79,7 +79,7 @@ TEST(SortingTest, DocumentFirstPutsTheLabelBeforeThePrimaryKey) {
 
 TEST(SortingTest, EveryOrderIsThatOfTheComparisons) {
   // Texts that share their first or last bytes, are prefixes of each other,
-  // run past 8, 14 and 16 bytes and hold bytes above 127 or 0; labels
+  // run past 8, 10, 12 and 16 bytes and hold bytes above 127 or 0; labels
   // shared and held apart; counts that tie. The result must be a
   // permutation in which no target comes after one the comparisons put
   // behind it.
