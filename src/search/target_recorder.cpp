@@ -329,7 +329,7 @@ void TargetRecorder::record(const PendingTarget& hit, std::int32_t n, const Look
     extras_.push_back({hit.contextStart, hit.contextLength, hit.contextStartIndex, hit.contextLengthChars,
                        hit.sentenceEnd, hit.paragraphEnd});
   }
-  added_.push_back({&slot->target->occurrences, slot->last, hit.matchStart, hit.startPosition, hit.lengthPositions,
+  added_.push_back({number, slot->last, hit.matchStart, hit.startPosition, hit.lengthPositions,
                     hit.wordStart, hit.wordEnd, hit.sentenceStart, hit.paragraphStart, extra});
   slot->last = at;
   ++slot->added;
@@ -350,21 +350,26 @@ void TargetRecorder::fillEnds(std::int32_t index, int separatorClass) {
 }
 
 void TargetRecorder::commit() {
-  // The occurrences join their targets, each target's list grown once.
-  for (Slot& slot : slots_) {
+  // The occurrences join their targets, each target's list grown once: a
+  // list's own targets take theirs as one run, packed in recording order
+  // (so that the hits of one stretch share its place row).
+  runEnds_.resize(slots_.size());
+  std::uint32_t filled = 0;
+  for (std::size_t k = 0; k < slots_.size(); ++k) {
+    Slot& slot = slots_[k];
     if (slot.added > 0) slot.target->occurrences.reserve(slot.target->occurrences.size() + slot.added);
+    runEnds_[k] = filled;
+    if (slot.target->occurrences.inListMemory()) filled += slot.added;
     slot.last = -1;
-    slot.added = 0;
   }
+  runs_.resize(filled);
+  OccurrenceTables* tables = list_.packingTables();
   // Each unknown end is that of the first Fill ends after the occurrence
   // (a paragraph end, that of the first for a paragraph).
   std::size_t sentenceCall = 0, paragraphCall = 0;
   const std::size_t calls = endsCalls_.size();
   const std::size_t count = added_.size();
   for (std::size_t k = 0; k < count; ++k) {
-    // The lists are written in no order: their places are fetched ahead.
-    if (k + 16 < count) __builtin_prefetch(added_[k + 16].list);
-    if (k + 8 < count) added_[k + 8].list->prefetchEnd();
     const Added& a = added_[k];
     while (sentenceCall < calls && endsCalls_[sentenceCall].before <= k) ++sentenceCall;
     while (paragraphCall < calls &&
@@ -396,8 +401,20 @@ void TargetRecorder::commit() {
       o.sentenceEnd = e.sentenceEnd == kUnknownEnd ? sentenceEnd : e.sentenceEnd;
       o.paragraphEnd = e.paragraphEnd == kUnknownEnd ? paragraphEnd : e.paragraphEnd;
     }
-    a.list->push_back(o, a.matchStart);
+    cStarts& list = slots_[a.slot].target->occurrences;
+    if (list.inListMemory()) {
+      runs_[runEnds_[a.slot]++] = packed::pack(o, a.matchStart, *tables);
+    } else {
+      list.push_back(o);
+    }
   }
+  for (std::size_t k = 0; k < slots_.size(); ++k) {
+    Slot& slot = slots_[k];
+    cStarts& list = slot.target->occurrences;
+    if (slot.added > 0 && list.inListMemory()) list.appendPacked(runs_.data() + (runEnds_[k] - slot.added), slot.added);
+    slot.added = 0;
+  }
+  runs_.clear();
   added_.clear();
   extras_.clear();
   endsCalls_.clear();

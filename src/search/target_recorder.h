@@ -73,7 +73,7 @@ class TargetRecorder {
   // and a hit with a context or with ends already known keeps those in
   // extras_ (a word list's occurrences need none).
   struct Added {
-    cStarts* list;  // its target's (the commit need not read the slot and the target)
+    std::uint32_t slot;
     // Linked backwards, so that recording writes to the new entry only.
     std::int32_t previous;
     std::int32_t matchStart;  // index of the first matched character
@@ -171,6 +171,9 @@ class TargetRecorder {
   // The occurrences of this document, in recording order, until the commit
   // files them: each target's list is then allocated once.
   std::vector<Added> added_;
+  // At the commit: the packed occurrences of each target, one run each.
+  std::vector<PackedOccurrence> runs_;
+  std::vector<std::uint32_t> runEnds_;
   std::vector<Extra> extras_;
   std::vector<EndsCall> endsCalls_;
   // Whether an occurrence recorded since the last sentence end lacks its

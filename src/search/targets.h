@@ -7,6 +7,7 @@
 // the document text) where the comment says so, positions otherwise; see
 // documents/document.h.
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <iosfwd>
@@ -370,10 +371,13 @@ class TargetMemory final : public std::pmr::memory_resource {
 };
 
 // A target's occurrences, in recording order. Those of a list's own
-// targets are packed in the list's memory, the first one in the record
-// itself (most targets of a word list have one occurrence); those of any
-// other target (made with new) are whole records on the heap. Read by
-// value: an occurrence is unpacked when asked for.
+// targets are packed in the list's memory: the first one in the record
+// itself (most targets of a word list have one occurrence), more in a block
+// of their exact size where each takes only the bits that its start, place
+// row and shape differ by from the least of the list's (a word's
+// occurrences in one document are close together and mostly of one
+// shape). Those of any other target (made with new) are whole records on
+// the heap. Read by value: an occurrence is unpacked when asked for.
 class cStarts {
  public:
   cStarts() = default;
@@ -397,17 +401,19 @@ class cStarts {
     return packedAt(i).start;
   }
 
+  // A list's own target is rewritten whole at each addition: its
+  // occurrences are best added in runs (appendPacked).
   void push_back(const Occurrence& o);
   // The same, told the index of the first matched character, which packs
   // the occurrence in fewer bytes where it differs from its word start.
   void push_back(const Occurrence& o, std::int32_t matchIndex);
+  // For a list's own target: `n` occurrences packed for the tables of its
+  // list's memory, added after the others.
+  void appendPacked(const PackedOccurrence* run, std::size_t n);
+  // Room for `n` occurrences; a list's own target takes none ahead.
   void reserve(std::size_t n);
   // New occurrences are default ones.
   void resize(std::size_t n);
-  // Where the next occurrence goes, fetched ahead of filing it.
-  void prefetchEnd() const {
-    if (word_ & kArray) __builtin_prefetch(static_cast<const char*>(data()) + size() * recordBytes(), 1);
-  }
 
   class const_iterator {
    public:
@@ -433,18 +439,31 @@ class cStarts {
   const_iterator end() const { return {this, size()}; }
 
  private:
-  // word_: the size, and whether the list is packed in a list's memory and
-  // whether room_ holds an array (its capacity, then its address) rather
+  // word_: the size, whether the list is packed in a list's memory, and
+  // whether room_ holds a block (a 4-byte form, then its address) rather
   // than the one packed occurrence that a list's own target keeps there.
+  // The form of a packed block: kNarrow and the bits of the start, place
+  // row and shape fields (0 or 32: all shapes the same), or 0 for an array
+  // of PackedOccurrence. A whole-record block keeps its capacity there.
   static constexpr std::uint32_t kInList = 1u << 31, kArray = 1u << 30, kSizeMask = kArray - 1;
+  static constexpr std::uint32_t kNarrow = 1u << 31;
+  // A narrow entry is read in one 8-byte load from the byte it begins in.
+  static constexpr int kMaxEntryBits = 57;
+  struct NarrowHead {
+    std::int32_t start;  // the least of each field
+    std::uint32_t place;
+    std::uint32_t shape;
+  };
 
   void release();
-  std::size_t recordBytes() const { return inListMemory() ? sizeof(PackedOccurrence) : sizeof(Occurrence); }
-  std::uint32_t capacity() const {
-    if (!(word_ & kArray)) return inListMemory() ? 1 : 0;
+  std::uint32_t form() const {
     std::uint32_t c;
     std::memcpy(&c, room_, sizeof c);
     return c;
+  }
+  std::uint32_t capacity() const {
+    if (!(word_ & kArray)) return 0;
+    return form();
   }
   void* data() const {
     if (!(word_ & kArray)) return nullptr;
@@ -452,20 +471,22 @@ class cStarts {
     std::memcpy(&p, room_ + 4, sizeof p);
     return p;
   }
-  void setArray(void* p, std::uint32_t capacity) {
-    std::memcpy(room_, &capacity, sizeof capacity);
+  void setBlock(void* p, std::uint32_t form) {
+    std::memcpy(room_, &form, sizeof form);
     std::memcpy(room_ + 4, &p, sizeof p);
     word_ |= kArray;
   }
-  PackedOccurrence packedAt(std::size_t i) const {
-    PackedOccurrence p;
-    if (word_ & kArray) {
-      std::memcpy(&p, static_cast<const PackedOccurrence*>(data()) + i, sizeof p);
-    } else {
-      std::memcpy(&p, room_, sizeof p);
-    }
-    return p;
+  static int entryBits(std::uint32_t form) {
+    return static_cast<int>((form & 63) + (form >> 6 & 63) + (form >> 12 & 63));
   }
+  static std::size_t blockBytes(std::uint32_t form, std::size_t n) {
+    if (!(form & kNarrow)) return n * sizeof(PackedOccurrence);
+    const std::size_t bytes = sizeof(NarrowHead) + (n * static_cast<std::size_t>(entryBits(form)) + 7) / 8;
+    return (bytes + 3) & ~std::size_t{3};
+  }
+  PackedOccurrence packedAt(std::size_t i) const;
+  // Rewrites the packed list as `all` (n of them).
+  void pack(const PackedOccurrence* all, std::size_t n);
   void setSize(std::size_t n) { word_ = (word_ & ~kSizeMask) | static_cast<std::uint32_t>(n); }
 
   std::uint32_t word_ = 0;
@@ -540,34 +561,129 @@ inline PackedOccurrence pack(const Occurrence& o, std::int32_t matchIndex, Occur
 }
 }  // namespace packed
 
+inline PackedOccurrence cStarts::packedAt(std::size_t i) const {
+  PackedOccurrence p;
+  if (!(word_ & kArray)) {
+    std::memcpy(&p, room_, sizeof p);
+    return p;
+  }
+  const auto* block = static_cast<const unsigned char*>(data());
+  const std::uint32_t f = form();
+  if (!(f & kNarrow)) {
+    std::memcpy(&p, block + i * sizeof p, sizeof p);
+    return p;
+  }
+  NarrowHead head;
+  std::memcpy(&head, block, sizeof head);
+  const int startBits = static_cast<int>(f & 63), placeBits = static_cast<int>(f >> 6 & 63);
+  const int bits = entryBits(f);
+  const std::uint64_t at = static_cast<std::uint64_t>(i) * static_cast<std::uint64_t>(bits);
+  const unsigned char* from = block + sizeof head + at / 8;
+  const std::size_t left = (size() * static_cast<std::size_t>(bits) + 7) / 8 - at / 8;
+  std::uint64_t x = 0;
+  if (left >= 8) {
+    std::memcpy(&x, from, 8);
+  } else {
+    for (std::size_t k = 0; k < left; ++k) x |= std::uint64_t{from[k]} << (8 * k);
+  }
+  x >>= at % 8;
+  const auto field = [&](int shift, int width) {
+    return static_cast<std::uint32_t>((x >> shift) & ((std::uint64_t{1} << width) - 1));
+  };
+  p.start = static_cast<std::int32_t>(static_cast<std::uint32_t>(head.start) + field(0, startBits));
+  p.place = head.place + field(startBits, placeBits);
+  p.shape = (f >> 12 & 63) ? field(startBits + placeBits, 32) : head.shape;
+  return p;
+}
+
+inline void cStarts::pack(const PackedOccurrence* all, std::size_t n) {
+  if (n > kSizeMask) throw std::bad_alloc();
+  if (n == 0) release();
+  if (n <= 1 && !(word_ & kArray)) {
+    if (n == 1) std::memcpy(room_, all, sizeof *all);
+    setSize(n);
+    return;
+  }
+  NarrowHead head{all[0].start, all[0].place, all[0].shape};
+  std::int32_t maxStart = head.start;
+  std::uint32_t maxPlace = head.place;
+  bool oneShape = true;
+  for (std::size_t k = 1; k < n; ++k) {
+    head.start = std::min(head.start, all[k].start);
+    maxStart = std::max(maxStart, all[k].start);
+    head.place = std::min(head.place, all[k].place);
+    maxPlace = std::max(maxPlace, all[k].place);
+    oneShape = oneShape && all[k].shape == head.shape;
+  }
+  const int startBits = std::bit_width(static_cast<std::uint32_t>(maxStart) - static_cast<std::uint32_t>(head.start));
+  const int placeBits = std::bit_width(maxPlace - head.place);
+  const int shapeBits = oneShape ? 0 : 32;
+  const std::uint32_t f = startBits + placeBits + shapeBits <= kMaxEntryBits
+                              ? kNarrow | static_cast<std::uint32_t>(startBits) |
+                                    static_cast<std::uint32_t>(placeBits) << 6 |
+                                    static_cast<std::uint32_t>(shapeBits) << 12
+                              : 0;
+  const std::size_t bytes = blockBytes(f, n);
+  auto* block = static_cast<unsigned char*>(TargetMemory::owning(this).allocate(bytes, 4));
+  if (!(f & kNarrow)) {
+    std::memcpy(block, all, n * sizeof *all);
+  } else {
+    std::memcpy(block, &head, sizeof head);
+    unsigned char* out = block + sizeof head;
+    std::uint64_t pending = 0;
+    int held = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+      const std::uint64_t v =
+          (static_cast<std::uint32_t>(all[k].start) - static_cast<std::uint32_t>(head.start)) |
+          std::uint64_t{all[k].place - head.place} << startBits |
+          (shapeBits ? std::uint64_t{all[k].shape} << (startBits + placeBits) : 0);
+      pending |= v << held;
+      held += startBits + placeBits + shapeBits;
+      while (held >= 8) {
+        *out++ = static_cast<unsigned char>(pending);
+        pending >>= 8;
+        held -= 8;
+      }
+    }
+    if (held > 0) *out++ = static_cast<unsigned char>(pending);
+    std::memset(out, 0, static_cast<std::size_t>(block + bytes - out));
+  }
+  release();
+  setBlock(block, f);
+  setSize(n);
+}
+
 inline Occurrence cStarts::operator[](std::size_t i) const {
   if (!inListMemory()) return static_cast<const Occurrence*>(data())[i];
   return packed::unpack(packedAt(i), TargetMemory::owning(this).tables());
 }
 
-inline void cStarts::reserve(std::size_t n) {
-  if (n <= capacity()) return;
-  if (n > kSizeMask) throw std::bad_alloc();
-  const std::size_t count = size();
-  void* bigger;
-  if (inListMemory()) {
-    auto* packedList = static_cast<PackedOccurrence*>(
-        TargetMemory::owning(this).allocate(n * sizeof(PackedOccurrence), alignof(PackedOccurrence)));
-    for (std::size_t k = 0; k < count; ++k) packedList[k] = packedAt(k);
-    bigger = packedList;
-  } else {
-    auto* whole = new Occurrence[n];
-    std::copy(static_cast<const Occurrence*>(data()), static_cast<const Occurrence*>(data()) + count, whole);
-    bigger = whole;
+inline void cStarts::appendPacked(const PackedOccurrence* run, std::size_t n) {
+  if (n == 0) return;
+  const std::size_t had = size();
+  if (had == 0) {
+    pack(run, n);
+    return;
   }
+  std::vector<PackedOccurrence> all(had + n);
+  for (std::size_t k = 0; k < had; ++k) all[k] = packedAt(k);
+  std::copy(run, run + n, all.begin() + static_cast<std::ptrdiff_t>(had));
+  pack(all.data(), all.size());
+}
+
+inline void cStarts::reserve(std::size_t n) {
+  if (inListMemory() || n <= capacity()) return;
+  if (n > kSizeMask) throw std::bad_alloc();
+  auto* whole = new Occurrence[n];
+  std::copy(static_cast<const Occurrence*>(data()), static_cast<const Occurrence*>(data()) + size(), whole);
   release();
-  setArray(bigger, static_cast<std::uint32_t>(n));
+  setBlock(whole, static_cast<std::uint32_t>(n));
 }
 
 inline void cStarts::release() {
   if (!(word_ & kArray)) return;
   if (inListMemory()) {
-    TargetMemory::owning(this).deallocate(data(), capacity() * sizeof(PackedOccurrence), alignof(PackedOccurrence));
+    TargetMemory::owning(this).deallocate(data(), blockBytes(form(), size()), 4);
   } else {
     delete[] static_cast<Occurrence*>(data());
   }
@@ -577,23 +693,33 @@ inline void cStarts::release() {
 inline void cStarts::push_back(const Occurrence& o) { push_back(o, o.wordStart); }
 
 inline void cStarts::push_back(const Occurrence& o, std::int32_t matchIndex) {
-  const std::size_t n = size();
-  if (n == capacity()) reserve(n < 4 ? 4 : n * 2);
   if (inListMemory()) {
     const PackedOccurrence p = packed::pack(o, matchIndex, TargetMemory::owning(this).tables());
-    if (word_ & kArray) {
-      static_cast<PackedOccurrence*>(data())[n] = p;
-    } else {
-      std::memcpy(room_, &p, sizeof p);
-    }
-  } else {
-    static_cast<Occurrence*>(data())[n] = o;
+    appendPacked(&p, 1);
+    return;
   }
+  const std::size_t n = size();
+  if (n == capacity()) reserve(n < 4 ? 4 : n * 2);
+  static_cast<Occurrence*>(data())[n] = o;
   setSize(n + 1);
 }
 
 inline void cStarts::resize(std::size_t n) {
-  if (n <= size()) {
+  const std::size_t had = size();
+  if (n < had && inListMemory()) {
+    // Rewritten, so that a block is always of its list's size.
+    std::vector<PackedOccurrence> kept(n);
+    for (std::size_t k = 0; k < n; ++k) kept[k] = packedAt(k);
+    if (n <= 1) {
+      release();
+      if (n == 1) std::memcpy(room_, kept.data(), sizeof kept[0]);
+      setSize(n);
+    } else {
+      pack(kept.data(), n);
+    }
+    return;
+  }
+  if (n <= had) {
     setSize(n);
     return;
   }
@@ -702,6 +828,8 @@ class cTargetList {
   // The rows that the packed occurrences of the list's own targets name;
   // null before the list made any target.
   const OccurrenceTables* occurrenceTables() const { return memory_ ? &memory_->tables() : nullptr; }
+  // The same, for packing occurrences for the list's own targets.
+  OccurrenceTables* packingTables() { return memory_ ? &memory_->tables() : nullptr; }
 
   // Total number of occurrences of all targets.
   std::int64_t occurrenceCount() const {

@@ -387,6 +387,7 @@ TEST(PackedOccurrencesTest, EveryFieldComesBackWhateverItsForm) {
     TargetRecord packed = list.make();
     auto whole = std::make_unique<Target>();
     std::vector<Occurrence> put;
+    std::vector<PackedOccurrence> run;
     std::int32_t sentence = 0;
     for (int k = 0; k < 5000; ++k) {
       Occurrence o;
@@ -409,10 +410,23 @@ TEST(PackedOccurrencesTest, EveryFieldComesBackWhateverItsForm) {
         o.contextStartIndex = sentence;
         o.contextLengthChars = 40;
       }
-      packed->occurrences.push_back(o, match);
+      // The list's own target takes its occurrences in runs, as from a
+      // recorder's commit, and now and then one by one.
+      run.push_back(packed::pack(o, match, *list.packingTables()));
+      if (random() % 40 == 0) {
+        packed->occurrences.appendPacked(run.data(), run.size());
+        run.clear();
+      } else if (random() % 200 == 0) {
+        packed->occurrences.appendPacked(run.data(), run.size());
+        run.clear();
+        packed->occurrences.push_back(o, match);
+        whole->occurrences.push_back(o);
+        put.push_back(o);
+      }
       whole->occurrences.push_back(o);
       put.push_back(o);
     }
+    packed->occurrences.appendPacked(run.data(), run.size());
     for (const Target* t : {packed.get(), whole.get()}) {
       const cStarts& got = t->occurrences;
       ASSERT_EQ(got.size(), put.size());
@@ -429,6 +443,59 @@ TEST(PackedOccurrencesTest, EveryFieldComesBackWhateverItsForm) {
     list.records().push_back(std::move(packed));
     list.clear();
     EXPECT_EQ(list.occurrenceTables()->placeRows(), 0u);
+  }
+}
+
+TEST(PackedOccurrencesTest, BlocksOfEveryWidthGiveBackEveryField) {
+  // Lists of sizes about the byte and 8-byte boundaries of their entries,
+  // whose starts and place rows spread over few or many bits, of one shape
+  // or several, some with a whole record: narrow entries of every width and
+  // whole arrays past them. Each is read back, then shortened and read again.
+  std::mt19937 random(11);
+  cTargetList list;
+  std::int32_t row = 0;
+  for (const std::int64_t spread : {std::int64_t{0}, std::int64_t{1}, std::int64_t{255}, std::int64_t{256},
+                                    std::int64_t{65535}, std::int64_t{1} << 24, std::int64_t{INT32_MAX}}) {
+    for (const int kind : {0, 1, 2}) {  // one shape, several, a whole record among them
+      for (const std::size_t n : {2u, 3u, 7u, 8u, 9u, 15u, 64u, 65u, 300u}) {
+        TargetRecord t = list.make();
+        std::vector<Occurrence> put;
+        std::vector<PackedOccurrence> run;
+        for (std::size_t k = 0; k < n; ++k) {
+          Occurrence o;
+          o.start = static_cast<std::int32_t>(-(std::int64_t{1} << 30) +
+                                              static_cast<std::int64_t>(random() % (spread + 1)));
+          o.length = kind == 0 ? 4 : static_cast<std::int32_t>(1 + random() % 50);
+          if (kind == 2 && k == n / 2) o.length = 5000;  // too long for the packed form
+          o.wordStart = o.start;
+          o.wordEnd = o.start + 3;
+          // A new place row now and then, some far from the others.
+          if (random() % 3 == 0) row += random() % 4 == 0 ? 1000 : 1;
+          o.page = row;
+          o.sentenceStart = o.start;
+          put.push_back(o);
+          run.push_back(packed::pack(o, o.start, *list.packingTables()));
+          if (random() % 4 == 0) {
+            t->occurrences.appendPacked(run.data(), run.size());
+            run.clear();
+          }
+        }
+        t->occurrences.appendPacked(run.data(), run.size());
+        for (const std::size_t keep : {n, n - 1, std::size_t{1}}) {
+          const cStarts& got = t->occurrences;
+          ASSERT_EQ(got.size(), keep);
+          std::size_t k = 0;
+          for (const Occurrence& o : got) {
+            ASSERT_EQ(fieldsOf(o), fieldsOf(put[k])) << "spread " << spread << ", kind " << kind << ", n " << n
+                                                     << ", kept " << keep << ", occurrence " << k;
+            ASSERT_EQ(got.startAt(k), put[k].start);
+            ++k;
+          }
+          t->occurrences.resize(keep == n ? n - 1 : 1);
+        }
+        list.records().push_back(std::move(t));
+      }
+    }
   }
 }
 
