@@ -1,6 +1,7 @@
 #include "results/sorting.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -208,6 +209,49 @@ void sortKeyed(Keyed* first, Keyed* last, const Less& less) {
   }
 }
 
+// Sorts records[lo, hi) as sortTargets does, its numbers held in `keyed`.
+void sortBucket(std::vector<TargetRecord>& records, std::size_t lo, std::size_t hi, int order,
+                const LabelRanks& ranks, bool anyUnlabelled, std::vector<Keyed>& keyed) {
+  const std::size_t n = hi - lo;
+  keyed.resize(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    // After the bucket pass the records are in no order in memory.
+    if (k + 8 < n) __builtin_prefetch(records[lo + k + 8].get());
+    const Target& t = *records[lo + k];
+    Keyed& e = keyed[k];
+    makeKey(e, t, order);
+    e.document = ranks.of(t);
+    e.index = static_cast<std::uint32_t>(k);
+  }
+  TargetRecord* const at = records.data() + lo;
+  sortKeyed(keyed.data(), keyed.data() + n, [&](const Keyed& x, const Keyed& y) {
+    if (x.key() != y.key()) return x.key() < y.key();
+    if (x.rest != y.rest) return x.rest < y.rest;
+    // Equal whole numbers are equal keys: the labels decide, without
+    // reading the targets.
+    if (!(x.whole && y.whole)) {
+      const int c = comparePrimary(*at[x.index], *at[y.index], order);
+      if (c != 0) return c < 0;
+    }
+    // A target without label equals every other, as compareDocument has it.
+    if (anyUnlabelled) return false;
+    return x.document < y.document;
+  });
+  // The records in their new order go through the keys' own room, which
+  // serves no more: moving them in place, cycle by cycle, waits for one
+  // record after the other.
+  static_assert(sizeof(Keyed) >= sizeof(Target*));
+  for (Keyed& k : keyed) {
+    Target* t = at[k.index].release();
+    std::memcpy(static_cast<void*>(&k), &t, sizeof t);
+  }
+  for (std::size_t k = 0; k < n; ++k) {
+    Target* t;
+    std::memcpy(&t, static_cast<const void*>(&keyed[k]), sizeof t);
+    at[k].reset(t);
+  }
+}
+
 }  // namespace
 
 void sortTargets(cTargetList& list, int order, bool documentFirst) {
@@ -230,43 +274,41 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
   }
   // The list's millions of targets (a corpus word list) are sorted as
   // numbers held side by side; their texts are compared only where the
-  // numbers cannot tell, and their labels by rank.
+  // numbers cannot tell, and their labels by rank. The records are first
+  // put in place by the top byte of their numbers, then sorted a bucket at
+  // a time, so that the numbers of one bucket only are held at once: for
+  // a word list they would be the largest block of memory.
   const LabelRanks ranks(records);
   const bool anyUnlabelled = std::any_of(records.begin(), records.end(), [](const auto& t) { return t->document.empty(); });
-  std::vector<Keyed> keyed(records.size());
-  for (std::size_t k = 0; k < records.size(); ++k) {
-    const Target& t = *records[k];
-    Keyed& e = keyed[k];
-    makeKey(e, t, order);
-    e.document = ranks.of(t);
-    e.index = static_cast<std::uint32_t>(k);
+  const std::size_t n = records.size();
+  std::vector<std::uint8_t> top(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    Keyed e;
+    makeKey(e, *records[k], order);
+    top[k] = static_cast<std::uint8_t>(e.key() >> 56);
   }
-  sortKeyed(keyed.data(), keyed.data() + keyed.size(), [&](const Keyed& x, const Keyed& y) {
-    if (x.key() != y.key()) return x.key() < y.key();
-    if (x.rest != y.rest) return x.rest < y.rest;
-    // Equal whole numbers are equal keys: the labels decide, without
-    // reading the targets.
-    if (!(x.whole && y.whole)) {
-      const int c = comparePrimary(*records[x.index], *records[y.index], order);
-      if (c != 0) return c < 0;
+  std::array<std::size_t, 257> start{};
+  for (const std::uint8_t b : top) ++start[b + 1u];
+  for (std::size_t b = 0; b < 256; ++b) start[b + 1] += start[b];
+  std::array<std::size_t, 256> next;
+  std::copy(start.begin(), start.end() - 1, next.begin());
+  for (std::size_t b = 0; b < 256; ++b) {
+    while (next[b] < start[b + 1]) {
+      const std::size_t k = next[b];
+      const std::uint8_t to = top[k];
+      if (to == b) {
+        ++next[b];
+        continue;
+      }
+      const std::size_t there = next[to]++;
+      records[k].swap(records[there]);
+      std::swap(top[k], top[there]);
     }
-    // A target without label equals every other, as compareDocument has it.
-    if (anyUnlabelled) return false;
-    return x.document < y.document;
-  });
-  // The records in their new order go through the keys' own room, which
-  // serves no more: a second list of millions of records would be the
-  // sort's largest block, and moving them in place, cycle by cycle, waits
-  // for one record after the other.
-  static_assert(sizeof(Keyed) >= sizeof(Target*));
-  for (Keyed& k : keyed) {
-    Target* t = records[k.index].release();
-    std::memcpy(static_cast<void*>(&k), &t, sizeof t);
   }
-  for (std::size_t k = 0; k < keyed.size(); ++k) {
-    Target* t;
-    std::memcpy(&t, static_cast<const void*>(&keyed[k]), sizeof t);
-    records[k].reset(t);
+  std::vector<std::uint8_t>().swap(top);
+  std::vector<Keyed> keyed;
+  for (std::size_t b = 0; b < 256; ++b) {
+    if (start[b + 1] - start[b] > 1) sortBucket(records, start[b], start[b + 1], order, ranks, anyUnlabelled, keyed);
   }
   list.setLabelOrdered(false);
 }
