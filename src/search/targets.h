@@ -501,17 +501,17 @@ struct Target {
   Target(const Target&) = delete;
   Target& operator=(const Target&) = delete;
 
-  // In this order, so that a record takes 56 bytes.
+  // In this order, so that a record takes 48 bytes.
   DocumentLabel document;
   FoundText text;           // found text, Windows-1252
   cStarts occurrences;      // in recording order
   std::int32_t length = 0;  // document characters covered by the first hit
-  std::int32_t current = 0; // current occurrence (grid navigation)
   std::int32_t searchString = 0;  // index of the string whose hit created it
+  // The occurrence the grid shows is its list's (cTargetList::currentOf).
   // Made by a cTargetList in its memory (see TargetDeleter).
   bool pooled() const { return occurrences.inListMemory(); }
 };
-static_assert(sizeof(Target) <= 56, "a corpus word list holds millions of targets");
+static_assert(sizeof(Target) <= 48, "a corpus word list holds millions of targets");
 
 namespace packed {
 inline constexpr std::uint32_t kLengthBits = 11, kBackBits = 10, kSpanBits = 11;
@@ -764,6 +764,7 @@ class cTargetList {
       labelOrdered_ = other.labelOrdered_;
       runs_ = std::move(other.runs_);
       textsCut_ = other.textsCut_;
+      currents_ = std::move(other.currents_);
     }
     return *this;
   }
@@ -780,6 +781,22 @@ class cTargetList {
     labelOrdered_ = true;
     runs_.reset();
     textsCut_ = false;
+    currents_.clear();
+  }
+
+  // The occurrence of `t` that the grid shows (grid navigation): 0 until
+  // set. Kept apart from the records, since few targets are ever stepped
+  // through and a corpus word list holds millions.
+  std::int32_t currentOf(const Target& t) const {
+    const auto at = currents_.find(&t);
+    return at == currents_.end() ? 0 : at->second;
+  }
+  void setCurrent(const Target& t, std::int32_t occurrence) {
+    if (occurrence == 0) {
+      currents_.erase(&t);
+    } else {
+      currents_[&t] = occurrence;
+    }
   }
 
   // Some found text was cut at kMaxFoundTextLength since the last clear().
@@ -788,6 +805,7 @@ class cTargetList {
 
   // Removes target i (the grid's delete), keeping the order of the others.
   void erase(std::size_t i) {
+    currents_.erase(items_[i].get());
     items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(i));
     runs_.reset();
   }
@@ -846,6 +864,7 @@ class cTargetList {
   bool labelOrdered_ = true;
   std::unique_ptr<LabelRuns> runs_;
   bool textsCut_ = false;
+  std::unordered_map<const Target*, std::int32_t> currents_;
 };
 
 // A hit as the matcher (or the word list) hands it to Record occurrence.

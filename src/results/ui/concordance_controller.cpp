@@ -309,9 +309,10 @@ void ConcordanceController::showOccurrence(std::size_t builtIndex, std::uint32_t
     window_->ui.lblKwicCount->setText(T("Les résultats ont changé : actualisez la concordance."));
     return;
   }
-  Target& t = results().targets()[static_cast<std::size_t>(index)];
+  cTargetList& list = results().targets();
+  const Target& t = list[static_cast<std::size_t>(index)];
   if (occurrence >= t.occurrences.size()) return;
-  t.current = static_cast<std::int32_t>(occurrence);
+  list.setCurrent(t, static_cast<std::int32_t>(occurrence));
   ResultsController& r = results();
   r.setCurrentRow(index + 1);
   if (!t.document.empty() && pathOfLabel(t.document.str()) != panes().documentPath()) {

@@ -104,12 +104,12 @@ void ResultsController::targetAtCaret() {
   const std::string label =
       documentLabel(p.currentDocument().path, frame().workbench().programFolder());
   for (std::size_t i = 0; i < targets_.size(); ++i) {
-    Target& t = targets_[i];
+    const Target& t = targets_[i];
     if (!t.document.empty() && t.document.str() != label) continue;
     for (std::size_t k = 0; k < t.occurrences.size(); ++k) {
       const Occurrence& o = t.occurrences[k];
       if (o.start <= caret && caret < o.start + o.length) {
-        t.current = static_cast<std::int32_t>(k);
+        targets_.setCurrent(t, static_cast<std::int32_t>(k));
         setCurrentRow(static_cast<int>(i) + 1);
         return;
       }

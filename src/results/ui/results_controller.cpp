@@ -272,17 +272,19 @@ void ResultsController::selectRow(int row) {
 void ResultsController::step(Step kind) {
   // The places of a target of another document mean nothing in this pane.
   if (!current_ || !currentInDocument_ || current_->occurrences.empty()) return;
-  Target& t = *current_;
+  const Target& t = *current_;
   const auto last = static_cast<std::int32_t>(t.occurrences.size()) - 1;
+  std::int32_t current = targets_.currentOf(t);
   switch (kind) {
-    case Step::First: t.current = 0; break;
-    case Step::Previous: if (t.current > 0) --t.current; break;
-    case Step::Next: if (t.current < last) ++t.current; break;
-    case Step::Last: t.current = last; break;
+    case Step::First: current = 0; break;
+    case Step::Previous: if (current > 0) --current; break;
+    case Step::Next: if (current < last) ++current; break;
+    case Step::Last: current = last; break;
     case Step::None: break;
   }
-  t.current = std::clamp(t.current, 0, last);
-  const Occurrence& o = t.occurrences[static_cast<std::size_t>(t.current)];
+  current = std::clamp(current, 0, last);
+  targets_.setCurrent(t, current);
+  const Occurrence o = t.occurrences[static_cast<std::size_t>(current)];
   {
     TfrmMain::Busy busy(frame());
     PanesController& p = panes();
@@ -291,15 +293,16 @@ void ResultsController::step(Step kind) {
     p.selectRange(pane, o.start, o.length);
     if (p.translationLink()) p.alignTranslations(pane.tag, p.selectionStart(pane));
   }
-  frame().setCommandsEnabled({"btnFirst", "btnPrev", "mnuFirst", "mnuPrev"}, t.current != 0);
-  frame().setCommandsEnabled({"btnNext", "btnLast", "mnuNext", "mnuLast"}, t.current < last);
+  frame().setCommandsEnabled({"btnFirst", "btnPrev", "mnuFirst", "mnuPrev"}, current != 0);
+  frame().setCommandsEnabled({"btnNext", "btnLast", "mnuNext", "mnuLast"}, current < last);
 }
 
 void ResultsController::contextClick(bool shift) {
   if (!shift || requestContext_ < 2 || !current_ || !currentInDocument_) return;
   const Target& t = *current_;
-  if (t.current < 0 || t.current >= static_cast<std::int32_t>(t.occurrences.size())) return;
-  const Occurrence& o = t.occurrences[static_cast<std::size_t>(t.current)];
+  const std::int32_t current = targets_.currentOf(t);
+  if (current < 0 || current >= static_cast<std::int32_t>(t.occurrences.size())) return;
+  const Occurrence o = t.occurrences[static_cast<std::size_t>(current)];
   if (o.contextStart < 0) return;
   TfrmMain::Busy busy(frame());
   // The whole sentence or paragraph, however long.

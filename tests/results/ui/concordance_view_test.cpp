@@ -152,7 +152,7 @@ TEST_F(ConcordanceViewTest, ALineShowsItsOccurrenceInThePaneAsSteppingDoes) {
   selectLine(w, 3);  // RAT at 43
   EXPECT_EQ(selection(w), std::make_pair(43, 3));
   EXPECT_EQ(results(w).currentTarget()->text, "RAT");
-  EXPECT_EQ(results(w).currentTarget()->current, 2);
+  EXPECT_EQ(results(w).targets().currentOf(*results(w).currentTarget()), 2);
   // Stepping goes on from there.
   trigger(w, "mnuPrev");
   EXPECT_EQ(selection(w), std::make_pair(34, 3));

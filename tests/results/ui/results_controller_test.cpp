@@ -332,7 +332,7 @@ TEST_F(ResultsControllerTest, TargetAtTheCaretSelectsItsRowAndOccurrence) {
   p.selectRange(p.currentRecord(), 53, 0);
   trigger(w, "mnuTxtTarget");
   EXPECT_EQ(results(w).currentRow(), 1);
-  EXPECT_EQ(results(w).currentTarget()->current, 1);
+  EXPECT_EQ(results(w).targets().currentOf(*results(w).currentTarget()), 1);
   EXPECT_EQ(selection(w), std::make_pair(51, 4));
 
   p.selectRange(p.currentRecord(), 36, 0);  // in RAT's second occurrence
