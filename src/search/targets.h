@@ -209,27 +209,71 @@ class BlockTable {
 };
 
 // The place rows and whole records that a list's packed occurrences name.
+// A row keeps the side and the context apart from the rest: a word list's
+// and most searches' hits have none, and those of a search with a context
+// share it with the other hits of their sentence.
 class OccurrenceTables {
  public:
   // The row of `place`: the last one again when it is the same, as for
   // the hits of one sentence filed one after the other.
   std::uint32_t placeRow(const OccurrencePlace& place) {
-    if (places_.size() > 0 && places_[places_.size() - 1] == place) return places_.size() - 1;
-    return places_.add(place);
+    Row row{place.page, place.folio, place.paragraphStart, place.paragraphEnd,
+            place.sentenceStart, place.sentenceEnd, place.indexOffset, 0};
+    const Context context{place.verso, place.contextStart, place.contextLength, place.contextStartIndex,
+                          place.contextLengthChars};
+    if (context == Context{0, -1, 0, 0, 0} || context == Context{1, -1, 0, 0, 0}) {
+      row.sideOrContext = static_cast<std::uint32_t>(place.verso);
+    } else {
+      if (contexts_.size() == 0 || !(contexts_[contexts_.size() - 1] == context)) contexts_.add(context);
+      row.sideOrContext = contexts_.size() - 1 + 2;
+    }
+    if (places_.size() > 0 && places_[places_.size() - 1] == row) return places_.size() - 1;
+    return places_.add(row);
   }
-  const OccurrencePlace& place(std::uint32_t row) const { return places_[row]; }
+  OccurrencePlace place(std::uint32_t n) const {
+    const Row& row = places_[n];
+    OccurrencePlace place{row.page, row.folio, 0, row.paragraphStart, row.paragraphEnd, row.sentenceStart,
+                          row.sentenceEnd, -1, 0, 0, 0, row.indexOffset};
+    if (row.sideOrContext < 2) {
+      place.verso = static_cast<std::int32_t>(row.sideOrContext);
+    } else {
+      const Context& context = contexts_[row.sideOrContext - 2];
+      place.verso = context.verso;
+      place.contextStart = context.contextStart;
+      place.contextLength = context.contextLength;
+      place.contextStartIndex = context.contextStartIndex;
+      place.contextLengthChars = context.contextLengthChars;
+    }
+    return place;
+  }
   std::uint32_t addWhole(const Occurrence& o) { return wholes_.add(o); }
   const Occurrence& whole(std::uint32_t n) const { return wholes_[n]; }
-  bool full() const { return places_.size() >= kWholeRecord - 1 || wholes_.size() >= kWholeRecord - 1; }
+  bool full() const {
+    return places_.size() >= kWholeRecord - 1 || wholes_.size() >= kWholeRecord - 1 ||
+           contexts_.size() >= UINT32_MAX - 2;
+  }
   std::uint32_t placeRows() const { return places_.size(); }
   std::uint32_t wholeRecords() const { return wholes_.size(); }
   void clear() {
     places_.clear();
+    contexts_.clear();
     wholes_.clear();
   }
 
  private:
-  BlockTable<OccurrencePlace> places_;
+  struct Row {
+    std::int32_t page, folio;
+    std::int32_t paragraphStart, paragraphEnd, sentenceStart, sentenceEnd;
+    std::int32_t indexOffset;
+    std::uint32_t sideOrContext;  // 0 recto, 1 verso, without context; else 2 + its context
+    bool operator==(const Row&) const = default;
+  };
+  struct Context {
+    std::int32_t verso, contextStart, contextLength, contextStartIndex, contextLengthChars;
+    bool operator==(const Context&) const = default;
+  };
+  BlockTable<Row> places_;
+  BlockTable<Context> contexts_;
   BlockTable<Occurrence> wholes_;
 };
 
@@ -518,7 +562,7 @@ inline constexpr std::uint32_t kLengthBits = 11, kBackBits = 10, kSpanBits = 11;
 
 inline Occurrence unpack(const PackedOccurrence& p, const OccurrenceTables& tables) {
   if (p.place & kWholeRecord) return tables.whole(p.place & ~kWholeRecord);
-  const OccurrencePlace& r = tables.place(p.place);
+  const OccurrencePlace r = tables.place(p.place);
   Occurrence o;
   o.start = p.start;
   o.length = static_cast<std::int32_t>(p.shape & ((1u << kLengthBits) - 1));

@@ -396,7 +396,7 @@ TEST(PackedOccurrencesTest, EveryFieldComesBackWhateverItsForm) {
       o.length = pick({1, 5, 2047, 2048, 0, 1 << 20});
       o.page = sentence / 200;
       o.folio = pick({0, 0, 3});
-      o.verso = pick({0, 1});
+      o.verso = pick({0, 1, 0, 1, 2});  // another side value takes a context row
       o.sentenceStart = sentence;
       o.sentenceEnd = pick({sentence + 39, sentence + 39, kUnknownEnd});
       o.paragraphStart = 0;
