@@ -140,9 +140,11 @@ void wordScan(const Document& doc, const DocumentLabel& label, const cFilterList
 }
 
 std::string finishWordList(cTargetList& targets, bool sortFromRight, const Translator& translate) {
+  // Counted before the sort, while the records are in the order of their memory.
+  const std::int64_t occurrences = targets.occurrenceCount();
   sortTargets(targets, sortFromRight ? kSortRightToLeftAscending : kSortTextAscending, false);
   return translateToAnsi(translate, "Mots : ") + std::to_string(targets.size()) +
-         translateToAnsi(translate, "  Occurrences : ") + std::to_string(targets.occurrenceCount()) +
+         translateToAnsi(translate, "  Occurrences : ") + std::to_string(occurrences) +
          cutTextsNote(targets, translate);
 }
 

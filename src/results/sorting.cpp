@@ -88,13 +88,21 @@ void makeKey(Keyed& k, const Target& t, int order) {
       k.whole = 1;
       break;
     case 2:
-    case 3:
-      for (std::size_t i = 0; i < 8; ++i) key = key << 8 | byteAt(i);
-      for (std::size_t i = 8; i < 12; ++i) rest = rest << 8 | byteAt(i);
+    case 3: {
+      bool zero = false;
+      for (std::size_t i = 0; i < 8; ++i) {
+        key = key << 8 | byteAt(i);
+        zero |= i < n && byteAt(i) == 0;
+      }
+      for (std::size_t i = 8; i < 12; ++i) {
+        rest = rest << 8 | byteAt(i);
+        zero |= i < n && byteAt(i) == 0;
+      }
       // Zeros pad a shorter text: a text that holds a zero byte is told
       // apart by its bytes.
-      k.whole = n <= 12 && std::memchr(text.data(), 0, n) == nullptr ? 1 : 0;
+      k.whole = n <= 12 && !zero ? 1 : 0;
       break;
+    }
     default: {
       const auto fromRight = [&](std::size_t i) {
         return i < n ? static_cast<unsigned>(static_cast<signed char>(text[n - 1 - i]) + 129) : 0u;
@@ -119,12 +127,10 @@ void makeKey(Keyed& k, const Target& t, int order) {
 // equal labels held apart share their rank.
 class LabelRanks {
  public:
-  explicit LabelRanks(const std::vector<TargetRecord>& records) {
-    for (const auto& t : records) {
-      if (!t->document.empty() && (labels_.empty() || labels_.back().first.data() != t->document.str().data())) {
-        labels_.emplace_back(t->document.str(), 0);
-      }
-    }
+  // `labels`: those of the list's targets, each at least once.
+  explicit LabelRanks(const std::vector<std::string_view>& labels) {
+    labels_.reserve(labels.size());
+    for (const std::string_view label : labels) labels_.emplace_back(label, 0);
     std::sort(labels_.begin(), labels_.end(), [](const auto& a, const auto& b) { return a.first.data() < b.first.data(); });
     labels_.erase(std::unique(labels_.begin(), labels_.end(),
                               [](const auto& a, const auto& b) { return a.first.data() == b.first.data(); }),
@@ -278,15 +284,24 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
   // put in place by the top byte of their numbers, then sorted a bucket at
   // a time, so that the numbers of one bucket only are held at once: for
   // a word list they would be the largest block of memory.
-  const LabelRanks ranks(records);
-  const bool anyUnlabelled = std::any_of(records.begin(), records.end(), [](const auto& t) { return t->document.empty(); });
+  // One pass over the records (which are many) for their labels and buckets.
   const std::size_t n = records.size();
   std::vector<std::uint8_t> top(n);
+  std::vector<std::string_view> labels;
+  bool anyUnlabelled = false;
   for (std::size_t k = 0; k < n; ++k) {
+    const Target& t = *records[k];
+    if (t.document.empty()) {
+      anyUnlabelled = true;
+    } else if (labels.empty() || labels.back().data() != t.document.str().data()) {
+      labels.push_back(t.document.str());
+    }
     Keyed e;
-    makeKey(e, *records[k], order);
+    makeKey(e, t, order);
     top[k] = static_cast<std::uint8_t>(e.key() >> 56);
   }
+  const LabelRanks ranks(labels);
+  std::vector<std::string_view>().swap(labels);
   std::array<std::size_t, 257> start{};
   for (const std::uint8_t b : top) ++start[b + 1u];
   for (std::size_t b = 0; b < 256; ++b) start[b + 1] += start[b];
