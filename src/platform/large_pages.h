@@ -1,7 +1,8 @@
 #pragma once
-// Memory in large blocks backed, where the system allows, by huge pages: a
-// block that is written through once (a search's millions of occurrences)
-// then costs one page fault per 2 MiB instead of one per 4 KiB.
+// Memory in large blocks aligned on the size of a huge page, so that the
+// system may back them by huge pages where it always does (a block written
+// through once then costs one page fault per 2 MiB instead of one per
+// 4 KiB), and so that an address tells the block it lies in.
 #include <cstddef>
 
 namespace lirno {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace lirno {
@@ -78,7 +79,6 @@ static_assert(sizeof(Keyed) == 20);
 void makeKey(Keyed& k, const Target& t, int order) {
   const std::string_view text = t.text;
   const std::size_t n = text.size();
-  const auto byteAt = [&](std::size_t i) { return i < n ? static_cast<unsigned char>(text[i]) : 0u; };
   std::uint64_t key = 0;
   std::uint32_t rest = 0;
   switch (order) {
@@ -89,18 +89,16 @@ void makeKey(Keyed& k, const Target& t, int order) {
       break;
     case 2:
     case 3: {
-      bool zero = false;
-      for (std::size_t i = 0; i < 8; ++i) {
-        key = key << 8 | byteAt(i);
-        zero |= i < n && byteAt(i) == 0;
-      }
-      for (std::size_t i = 8; i < 12; ++i) {
-        rest = rest << 8 | byteAt(i);
-        zero |= i < n && byteAt(i) == 0;
-      }
+      // The first 12 bytes, zeros after a shorter text, read as big-endian
+      // numbers.
+      unsigned char first[12] = {};
+      const std::size_t taken = n < 12 ? n : 12;
+      if (taken > 0) std::memcpy(first, text.data(), taken);
+      for (std::size_t i = 0; i < 8; ++i) key = key << 8 | first[i];
+      for (std::size_t i = 8; i < 12; ++i) rest = rest << 8 | first[i];
       // Zeros pad a shorter text: a text that holds a zero byte is told
       // apart by its bytes.
-      k.whole = n <= 12 && !zero ? 1 : 0;
+      k.whole = n <= 12 && std::find(first, first + taken, 0) == first + taken ? 1 : 0;
       break;
     }
     default: {
@@ -222,7 +220,7 @@ void sortBucket(std::vector<TargetRecord>& records, std::size_t lo, std::size_t 
   keyed.resize(n);
   for (std::size_t k = 0; k < n; ++k) {
     // After the bucket pass the records are in no order in memory.
-    if (k + 8 < n) __builtin_prefetch(records[lo + k + 8].get());
+    if (k + 32 < n) __builtin_prefetch(records[lo + k + 32].get());
     const Target& t = *records[lo + k];
     Keyed& e = keyed[k];
     makeKey(e, t, order);
@@ -284,17 +282,22 @@ void sortTargets(cTargetList& list, int order, bool documentFirst) {
   // put in place by the top byte of their numbers, then sorted a bucket at
   // a time, so that the numbers of one bucket only are held at once: for
   // a word list they would be the largest block of memory.
-  // One pass over the records (which are many) for their labels and buckets.
+  //
+  // One pass over the records (which are many) for their labels and
+  // buckets; each label is kept once, however mixed the records are.
   const std::size_t n = records.size();
   std::vector<std::uint8_t> top(n);
   std::vector<std::string_view> labels;
+  std::unordered_set<const char*> seen;
+  const char* last = nullptr;
   bool anyUnlabelled = false;
   for (std::size_t k = 0; k < n; ++k) {
     const Target& t = *records[k];
     if (t.document.empty()) {
       anyUnlabelled = true;
-    } else if (labels.empty() || labels.back().data() != t.document.str().data()) {
-      labels.push_back(t.document.str());
+    } else if (const char* label = t.document.str().data(); label != last) {
+      last = label;
+      if (seen.insert(label).second) labels.push_back(t.document.str());
     }
     Keyed e;
     makeKey(e, t, order);
