@@ -486,9 +486,10 @@ class cStarts {
   // word_: the size, whether the list is packed in a list's memory, and
   // whether room_ holds a block (a 4-byte form, then its address) rather
   // than the one packed occurrence that a list's own target keeps there.
-  // The form of a packed block: kNarrow and the bits of the start, place
-  // row and shape fields (0 or 32: all shapes the same), or 0 for an array
-  // of PackedOccurrence. A whole-record block keeps its capacity there.
+  // The form of a packed block: kNarrow and the widths in bits of its
+  // entries' start, place row and shape fields (the shape's 0 when all the
+  // shapes are the head's, else 32), or 0 for an array of
+  // PackedOccurrence. A block of whole records keeps its capacity there.
   static constexpr std::uint32_t kInList = 1u << 31, kArray = 1u << 30, kSizeMask = kArray - 1;
   static constexpr std::uint32_t kNarrow = 1u << 31;
   // A narrow entry is read in one 8-byte load from the byte it begins in.
