@@ -133,15 +133,7 @@ Concordance buildConcordance(const cTargetList& list, const std::vector<std::siz
                              DocumentSource& documents, const RulesTables& rules,
                              const ConcordanceOptions& options) {
   Concordance c;
-  std::vector<std::size_t> chosen;
-  if (selected.empty()) {
-    chosen.resize(list.size());
-    std::iota(chosen.begin(), chosen.end(), std::size_t{0});
-  } else {
-    for (const std::size_t i : selected) {
-      if (i < list.size()) chosen.push_back(i);
-    }
-  }
+  const std::vector<std::size_t> chosen = list.chosen(selected);
   // The documents in the order the targets first name them.
   std::unordered_map<std::string, std::uint32_t> documentOf;
   std::vector<std::vector<std::size_t>> targetsOf;

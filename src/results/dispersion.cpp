@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <numeric>
 #include <tuple>
 #include <unordered_map>
 
@@ -11,28 +10,12 @@
 #include "results/document_label.h"
 
 namespace lirno {
-namespace {
-
-std::vector<std::size_t> chosenTargets(const cTargetList& list, const std::vector<std::size_t>& selected) {
-  std::vector<std::size_t> chosen;
-  if (selected.empty()) {
-    chosen.resize(list.size());
-    std::iota(chosen.begin(), chosen.end(), std::size_t{0});
-  } else {
-    for (const std::size_t i : selected) {
-      if (i < list.size()) chosen.push_back(i);
-    }
-  }
-  return chosen;
-}
-
-}  // namespace
 
 std::vector<DispersionStrip> buildDispersion(const cTargetList& list, const std::vector<std::size_t>& selected,
                                              DocumentSource& documents) {
   std::vector<DispersionStrip> strips;
   std::unordered_map<std::string, std::size_t> stripOf;
-  for (const std::size_t i : chosenTargets(list, selected)) {
+  for (const std::size_t i : list.chosen(selected)) {
     const Target& t = list[i];
     auto [at, added] = stripOf.try_emplace(t.document.str(), strips.size());
     if (added) strips.push_back({t.document.str(), {}, 0, {}, {}});
@@ -89,7 +72,7 @@ std::vector<PlaceCount> countPlaces(const cTargetList& list, const std::vector<s
   std::vector<std::string> names;
   // (document, folio?, number, side) -> count; folios sort before pages.
   std::map<std::tuple<std::size_t, int, std::int32_t, std::int32_t>, std::int64_t> counts;
-  for (const std::size_t i : chosenTargets(list, selected)) {
+  for (const std::size_t i : list.chosen(selected)) {
     const Target& t = list[i];
     auto [at, added] = documentOf.try_emplace(t.document.str(), names.size());
     if (added) names.push_back(fileNameOfLabel(t.document.str()));

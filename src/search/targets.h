@@ -894,6 +894,21 @@ class cTargetList {
   // The same, for packing occurrences for the list's own targets.
   OccurrenceTables* packingTables() { return memory_ ? &memory_->tables() : nullptr; }
 
+  // The targets a command works on: those of `selected` that are in the
+  // list, in its order, or all of them when nothing is selected.
+  std::vector<std::size_t> chosen(const std::vector<std::size_t>& selected) const {
+    std::vector<std::size_t> out;
+    if (selected.empty()) {
+      out.resize(items_.size());
+      for (std::size_t i = 0; i < out.size(); ++i) out[i] = i;
+    } else {
+      for (const std::size_t i : selected) {
+        if (i < items_.size()) out.push_back(i);
+      }
+    }
+    return out;
+  }
+
   // Total number of occurrences of all targets.
   std::int64_t occurrenceCount() const {
     std::int64_t n = 0;
