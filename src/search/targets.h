@@ -230,21 +230,29 @@ class OccurrenceTables {
     if (places_.size() > 0 && places_[places_.size() - 1] == row) return places_.size() - 1;
     return places_.add(row);
   }
-  OccurrencePlace place(std::uint32_t n) const {
+  // Writes the place fields of row `n` into `o`; gives the row's index
+  // offset.
+  std::int32_t fill(std::uint32_t n, Occurrence& o) const {
     const Row& row = places_[n];
-    OccurrencePlace place{row.page, row.folio, 0, row.paragraphStart, row.paragraphEnd, row.sentenceStart,
-                          row.sentenceEnd, -1, 0, 0, 0, row.indexOffset};
+    o.page = row.page;
+    o.folio = row.folio;
+    o.paragraphStart = row.paragraphStart;
+    o.paragraphEnd = row.paragraphEnd;
+    o.sentenceStart = row.sentenceStart;
+    o.sentenceEnd = row.sentenceEnd;
     if (row.sideOrContext < 2) {
-      place.verso = static_cast<std::int32_t>(row.sideOrContext);
+      o.verso = static_cast<std::int32_t>(row.sideOrContext);
+      o.contextStart = -1;
+      o.contextLength = o.contextStartIndex = o.contextLengthChars = 0;
     } else {
       const Context& context = contexts_[row.sideOrContext - 2];
-      place.verso = context.verso;
-      place.contextStart = context.contextStart;
-      place.contextLength = context.contextLength;
-      place.contextStartIndex = context.contextStartIndex;
-      place.contextLengthChars = context.contextLengthChars;
+      o.verso = context.verso;
+      o.contextStart = context.contextStart;
+      o.contextLength = context.contextLength;
+      o.contextStartIndex = context.contextStartIndex;
+      o.contextLengthChars = context.contextLengthChars;
     }
-    return place;
+    return row.indexOffset;
   }
   std::uint32_t addWhole(const Occurrence& o) { return wholes_.add(o); }
   const Occurrence& whole(std::uint32_t n) const { return wholes_[n]; }
@@ -563,25 +571,14 @@ inline constexpr std::uint32_t kLengthBits = 11, kBackBits = 10, kSpanBits = 11;
 
 inline Occurrence unpack(const PackedOccurrence& p, const OccurrenceTables& tables) {
   if (p.place & kWholeRecord) return tables.whole(p.place & ~kWholeRecord);
-  const OccurrencePlace r = tables.place(p.place);
   Occurrence o;
+  const std::int32_t indexOffset = tables.fill(p.place, o);
   o.start = p.start;
   o.length = static_cast<std::int32_t>(p.shape & ((1u << kLengthBits) - 1));
   const auto back = static_cast<std::int32_t>((p.shape >> kLengthBits) & ((1u << kBackBits) - 1));
   const auto span = static_cast<std::int32_t>(p.shape >> (kLengthBits + kBackBits));
-  o.wordStart = p.start - r.indexOffset - back;
+  o.wordStart = p.start - indexOffset - back;
   o.wordEnd = static_cast<std::int32_t>(std::int64_t{o.wordStart} + span - 1);
-  o.contextStart = r.contextStart;
-  o.contextLength = r.contextLength;
-  o.contextStartIndex = r.contextStartIndex;
-  o.contextLengthChars = r.contextLengthChars;
-  o.page = r.page;
-  o.folio = r.folio;
-  o.verso = r.verso;
-  o.paragraphStart = r.paragraphStart;
-  o.sentenceStart = r.sentenceStart;
-  o.paragraphEnd = r.paragraphEnd;
-  o.sentenceEnd = r.sentenceEnd;
   return o;
 }
 
@@ -755,13 +752,8 @@ inline void cStarts::resize(std::size_t n) {
     // Rewritten, so that a block is always of its list's size.
     std::vector<PackedOccurrence> kept(n);
     for (std::size_t k = 0; k < n; ++k) kept[k] = packedAt(k);
-    if (n <= 1) {
-      release();
-      if (n == 1) std::memcpy(room_, kept.data(), sizeof kept[0]);
-      setSize(n);
-    } else {
-      pack(kept.data(), n);
-    }
+    release();
+    pack(kept.data(), n);
     return;
   }
   if (n <= had) {
