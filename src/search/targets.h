@@ -175,14 +175,6 @@ struct PackedOccurrence {
 static_assert(sizeof(PackedOccurrence) == 12);
 inline constexpr std::uint32_t kWholeRecord = 0x80000000u;
 
-struct OccurrencePlace {
-  std::int32_t page, folio, verso;
-  std::int32_t paragraphStart, paragraphEnd, sentenceStart, sentenceEnd;
-  std::int32_t contextStart, contextLength, contextStartIndex, contextLengthChars;
-  std::int32_t indexOffset;  // start position - index of the first matched character
-  bool operator==(const OccurrencePlace&) const = default;
-};
-
 // Items held in blocks that never move: the tables grow while the scan
 // fills them, and a copy of a large table would double it for a moment.
 // A block's items are written when added (a small search touches little of
@@ -214,15 +206,15 @@ class BlockTable {
 // share it with the other hits of their sentence.
 class OccurrenceTables {
  public:
-  // The row of `place`: the last one again when it is the same, as for
-  // the hits of one sentence filed one after the other.
-  std::uint32_t placeRow(const OccurrencePlace& place) {
-    Row row{place.page, place.folio, place.paragraphStart, place.paragraphEnd,
-            place.sentenceStart, place.sentenceEnd, place.indexOffset, 0};
-    const Context context{place.verso, place.contextStart, place.contextLength, place.contextStartIndex,
-                          place.contextLengthChars};
+  // The row of the place fields of `o` and `indexOffset` (its start
+  // position - the index of its first matched character): the last one
+  // again when it is the same, as for the hits of one sentence filed one
+  // after the other.
+  std::uint32_t placeRow(const Occurrence& o, std::int32_t indexOffset) {
+    Row row{o.page, o.folio, o.paragraphStart, o.paragraphEnd, o.sentenceStart, o.sentenceEnd, indexOffset, 0};
+    const Context context{o.verso, o.contextStart, o.contextLength, o.contextStartIndex, o.contextLengthChars};
     if (context == Context{0, -1, 0, 0, 0} || context == Context{1, -1, 0, 0, 0}) {
-      row.sideOrContext = static_cast<std::uint32_t>(place.verso);
+      row.sideOrContext = static_cast<std::uint32_t>(o.verso);
     } else {
       if (contexts_.size() == 0 || !(contexts_[contexts_.size() - 1] == context)) contexts_.add(context);
       row.sideOrContext = contexts_.size() - 1 + 2;
@@ -592,10 +584,7 @@ inline PackedOccurrence pack(const Occurrence& o, std::int32_t matchIndex, Occur
   const std::int64_t offset = static_cast<std::int64_t>(o.start) - matchIndex;
   if (!tables.full() && o.length >= 0 && o.length < (1 << kLengthBits) && back >= 0 && back < (1 << kBackBits) &&
       span >= 0 && span < (1 << kSpanBits) && offset >= INT32_MIN && offset <= INT32_MAX) {
-    const OccurrencePlace place{o.page, o.folio, o.verso, o.paragraphStart, o.paragraphEnd,
-                                o.sentenceStart, o.sentenceEnd, o.contextStart, o.contextLength,
-                                o.contextStartIndex, o.contextLengthChars, static_cast<std::int32_t>(offset)};
-    return {o.start, tables.placeRow(place),
+    return {o.start, tables.placeRow(o, static_cast<std::int32_t>(offset)),
             static_cast<std::uint32_t>(o.length) | static_cast<std::uint32_t>(back) << kLengthBits |
                 static_cast<std::uint32_t>(span) << (kLengthBits + kBackBits)};
   }
